@@ -1,0 +1,45 @@
+#pragma once
+// Names shared by every party that reads or writes a port's fax settings: the
+// monitor, the setup tool and the print path. All values are REG_SZ text.
+
+#include <string_view>
+
+namespace tolvane {
+
+inline constexpr std::u16string_view kMonitorName = u"Tolvane";
+inline constexpr std::u16string_view kPortDescription = u"Tolvane Port";
+
+// The setup tool addresses the monitor's ports from HKEY_LOCAL_MACHINE under the
+// control set it names literally; the monitor works relative to its own key.
+inline constexpr std::u16string_view kSetupPortsKeyPath =
+    u"SYSTEM\\ControlSet001\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
+inline constexpr std::u16string_view kMonitorPortsKey = u"Ports";
+
+// The fax server a port uses until someone configures it (a private address, so
+// an unconfigured port never reaches out of the local network).
+inline constexpr std::u16string_view kDefaultServer = u"192.168.0.250";
+
+namespace value {
+inline constexpr std::u16string_view kServer = u"Server";
+inline constexpr std::u16string_view kIgnorePassiveIp = u"IgnorePassiveIP";
+inline constexpr std::u16string_view kUsername = u"Username";
+inline constexpr std::u16string_view kPassword = u"Password";
+inline constexpr std::u16string_view kSender = u"Sender";
+inline constexpr std::u16string_view kAdvertising = u"Advertising";
+inline constexpr std::u16string_view kAddressBookType = u"AddressBookType";
+inline constexpr std::u16string_view kAddressBookPath = u"AddressBookPath";
+inline constexpr std::u16string_view kSysMode = u"SysMode";
+inline constexpr std::u16string_view kModem = u"Modem";
+inline constexpr std::u16string_view kPageSize = u"PageSize";
+inline constexpr std::u16string_view kResolution = u"Resolution";
+inline constexpr std::u16string_view kMaxDials = u"MaxDials";
+inline constexpr std::u16string_view kMaxTries = u"MaxTries";
+inline constexpr std::u16string_view kPriority = u"Priority";
+inline constexpr std::u16string_view kValidity = u"Validity";
+inline constexpr std::u16string_view kConfirm = u"Confirm";
+inline constexpr std::u16string_view kDefaultEmail = u"DefaultEmail";
+inline constexpr std::u16string_view kDescription = u"Description";
+inline constexpr std::u16string_view kNotificationType = u"NotificationType";
+}  // namespace value
+
+}  // namespace tolvane
