@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "monitor/reply_reader.h"
+
+namespace tolvane {
+namespace {
+
+TEST(ReplyLineBuffer, HandsOutWholeLinesHoweverTheBytesArrive) {
+    ReplyLineBuffer buffer;
+    std::string line;
+    buffer.Append("220 rea");
+    EXPECT_FALSE(buffer.TakeLine(line));
+    buffer.Append("dy.\r");
+    EXPECT_FALSE(buffer.TakeLine(line));
+    buffer.Append("\n331 Password\r\n230 ok\n2");
+    ASSERT_TRUE(buffer.TakeLine(line));
+    EXPECT_EQ(line, "220 ready.");
+    ASSERT_TRUE(buffer.TakeLine(line));
+    EXPECT_EQ(line, "331 Password");
+    ASSERT_TRUE(buffer.TakeLine(line));
+    EXPECT_EQ(line, "230 ok");  // a bare LF ends a line too
+    EXPECT_FALSE(buffer.TakeLine(line));
+    buffer.Append("00 Job 1 submitted.\r\n");
+    ASSERT_TRUE(buffer.TakeLine(line));
+    EXPECT_EQ(line, "200 Job 1 submitted.");
+}
+
+TEST(ReplyLineBuffer, KeepsZeroBytesAndFlagsEndlessLines) {
+    ReplyLineBuffer buffer;
+    std::string line;
+    buffer.Append(std::string("500 a\0b\r\n", 9));
+    ASSERT_TRUE(buffer.TakeLine(line));
+    EXPECT_EQ(line, std::string("500 a\0b", 7));
+
+    buffer.Append(std::string(kMaxReplyLineBytes, 'x'));
+    EXPECT_FALSE(buffer.TakeLine(line));
+    EXPECT_FALSE(buffer.Overlong());
+    buffer.Append("x");
+    EXPECT_FALSE(buffer.TakeLine(line));
+    EXPECT_TRUE(buffer.Overlong());
+}
+
+TEST(ReplyCode, ReadsThreeDigitsFollowedByBlankDashOrEnd) {
+    EXPECT_EQ(ReplyCodeOf("227 Entering passive mode"), 227);
+    EXPECT_EQ(ReplyCodeOf("213-JOBID"), 213);
+    EXPECT_EQ(ReplyCodeOf("213"), 213);
+    EXPECT_EQ(ReplyCodeOf("2130 x"), 0);
+    EXPECT_EQ(ReplyCodeOf("21"), 0);
+    EXPECT_EQ(ReplyCodeOf("ab1 x"), 0);
+    EXPECT_EQ(ReplyCodeOf(""), 0);
+}
+
+TEST(ServerReply, ClassifiesCodesAndRendersLines) {
+    ServerReply reply{230, {"230-Notice", "230 User logged in."}};
+    EXPECT_TRUE(reply.Completed());
+    EXPECT_TRUE(reply.Positive());
+    EXPECT_EQ(reply.Text(), "230-Notice\r\n230 User logged in.\r\n");
+    EXPECT_EQ(reply.OneLine(), "230-Notice 230 User logged in.");
+    EXPECT_TRUE((ServerReply{150, {}}).Preliminary());
+    EXPECT_TRUE((ServerReply{331, {}}).Positive());
+    EXPECT_FALSE((ServerReply{331, {}}).Completed());
+    EXPECT_FALSE((ServerReply{530, {}}).Positive());
+    EXPECT_FALSE((ServerReply{0, {"garbage"}}).Positive());
+}
+
+}  // namespace
+}  // namespace tolvane
