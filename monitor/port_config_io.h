@@ -1,0 +1,23 @@
+#pragma once
+// Moving a port's configuration record between the monitor's registry key and
+// the PortConfigRecord the print path and the transceive commands use.
+
+#include <string_view>
+
+#include "common/key_store.h"
+#include "common/port_config_record.h"
+
+namespace tolvane {
+
+// Fills `record` with the monitor defaults and the port name, then reads each
+// value of "Ports\<port>" into its slot; a value that cannot be read keeps its
+// default. Answers false (the record then holds all defaults) when the port's
+// key cannot be opened.
+bool ReadPortConfig(KeyStore& monitorKey, std::u16string_view port, PortConfigRecord& record);
+
+// Writes all 20 values of the record into the port named in it. The key must
+// exist: a port is created only by "AddPort". Answers false when the key cannot
+// be opened for writing or a value cannot be set.
+bool WritePortConfig(KeyStore& monitorKey, const PortConfigRecord& record);
+
+}  // namespace tolvane
