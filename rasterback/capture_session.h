@@ -1,0 +1,67 @@
+#pragma once
+// The back end's process-wide state and the document and page steps of its
+// entry points. The Windows shell owns one instance per load of the library
+// and turns each export into one call here.
+
+#include <optional>
+#include <string>
+
+#include "rasterback/page_writer.h"
+#include "rasterback/profile_reader.h"
+
+typedef struct tiff TIFF;
+
+namespace rasterback {
+
+// What the session needs from the system around it.
+class CaptureHost {
+public:
+    virtual ~CaptureHost() = default;
+    // Calderine.ini, located anew for every read.
+    virtual ProfileReader& settings() = 0;
+    // A modal message box with no owner, an empty caption and an OK button.
+    virtual void showMessage(const std::string& text) = 0;
+    // A line for a debugger (OutputDebugString on Windows).
+    virtual void debugText(const std::string& text) = 0;
+};
+
+constexpr const char* kCannotOpenMessage =
+    "Cannot open TIFF file. Check to make sure you have enough disk space.  You should have at least 50mb free.";
+constexpr const char* kNoFileMessage = "gout is null and it shouldn't be";
+constexpr std::size_t kPrinterNameMaxBytes = 255;
+
+class CaptureSession {
+public:
+    explicit CaptureSession(CaptureHost& host);
+    ~CaptureSession();
+    CaptureSession(const CaptureSession&) = delete;
+    CaptureSession& operator=(const CaptureSession&) = delete;
+
+    // StartDocEntry. `printerName` is the printer's name in the OEM code page,
+    // or nothing when it did not fit the 256-byte buffer. Every document opens
+    // its own file: a file left open by a plug-in that never ended its
+    // document is closed first, so that file is complete.
+    short startDocument(const std::optional<std::string>& printerName);
+    // StartPageEntry.
+    short startPage();
+    // EndPageEntry: opens the file on the document's first page (again on the
+    // next page when that fails), then writes the page.
+    short endPage(const PageRequest& page);
+    // The first step of EndDocEntry: closes the file, which also finishes a
+    // directory that a page left open.
+    void closeFile();
+
+    const std::string& printerName() const { return printerName_; }
+    std::string& outputPath() { return outputPath_; }
+    bool fileOpen() const { return tiff_ != nullptr; }
+
+private:
+    CaptureHost& host_;
+    std::string printerName_;
+    std::string outputPath_;
+    bool fileOpenPending_ = true;
+    TIFF* tiff_ = nullptr;
+    bool pageStartPending_ = false;
+};
+
+}  // namespace rasterback

@@ -1,0 +1,46 @@
+#pragma once
+// Writes one page handed over by the render plug-in into the open fax TIFF:
+// bi-level pages direct or turned upright, colour pages rendered bi-level first.
+
+#include <string>
+
+#include "rasterback/page_fields.h"
+
+typedef struct tiff TIFF;
+
+namespace rasterback {
+
+// What EndPageEntry passes (its tenth argument is not read).
+struct PageRequest {
+    const void* rowTable;
+    int rowBytes;
+    int width;
+    int height;
+    int pageNumber;
+    int bilevel;  // 1: 1 bit per pixel; other values: 24 bits per pixel
+    int xDpi;
+    int yDpi;
+    int keepOpen;  // bi-level pages: 0 finishes the page's directory now
+};
+
+// Results of EndPageEntry.
+enum PageResult : short {
+    kPageHandled = 0,    // also when libtiff refused some rows
+    kNoFileOpen = -1,    // the file could not be opened (or was not)
+    kPageRefused = -2,   // the page's description is unusable; nothing was written
+};
+
+struct PageOutcome {
+    PageResult result;
+    std::string problem;  // why a page was refused
+};
+
+// `fieldsPending` is set by StartPageEntry; when set the page's fields are set
+// and it is cleared. Upright bi-level pages are inverted in place in the
+// plug-in's buffers and written without a copy.
+PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending);
+
+// Why a page cannot be written as described, or an empty text when it can.
+std::string checkPageRequest(const PageRequest& page);
+
+}  // namespace rasterback
