@@ -1,0 +1,63 @@
+#pragma once
+// The five entry points of PellmarkSys.dll, as the raster printer's render
+// plug-in calls them (looked up by these undecorated names). Every result is a
+// 16-bit signed integer.
+//
+// Calling form
+//   32-bit (i686): __stdcall. Every argument is 32 bits wide; `rowTable` is the
+//   address of a 32-bit location that holds the address of the row table's
+//   first entry. Each table entry is 8 bytes: the 32-bit address of the row's
+//   first byte, then 4 bytes that are not read.
+//   64-bit (x86_64): the one Windows x64 convention (WINAPI has no effect).
+//   `rowTable` is pointer-sized: the address of a 64-bit location that holds
+//   the address of the first entry. Each entry is still 8 bytes, and all 8
+//   hold the row's 64-bit address. The other arguments stay 32-bit integers
+//   (passed in 64-bit slots, of which the low 32 bits are read).
+//
+// Rows: entry i is row i from the top. A bi-level row holds 1 bit per pixel,
+// leftmost pixel in the most significant bit, a set bit white; a colour row
+// holds 3 bytes per pixel in blue, green, red order. `rowBytes` is the length
+// of one row.
+//
+// Order for one document: StartDocEntry, then per page StartPageEntry, any
+// number of ImageProcessing calls and one EndPageEntry, then EndDocEntry.
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// printerName: the printer's name, UTF-16. Always 0.
+short WINAPI StartDocEntry(const wchar_t* printerName);
+
+// Always 0.
+short WINAPI StartPageEntry(void);
+
+// Its arguments are not read. Always 0.
+short WINAPI ImageProcessing(LONG a, LONG b, LONG c, LONG d, LONG e);
+
+// 0: the page was handled (also when libtiff refused some of its rows).
+// -1: no file is open (the open failed: it is tried again on the next page).
+// -2: the page was refused and nothing of it written: a width that is not
+//     positive, a negative height, rows shorter than the width needs, rows
+//     longer than the working row of a turned or colour page (the width's
+//     bytes padded to a multiple of 4), or a null row table or row address.
+// keepOpen not 0 leaves a bi-level page's directory open (TIFFClose at the
+// end of the document writes it). `reserved` is not read.
+short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber,
+                          LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG reserved);
+
+// Closes the file and hands it on. 1 when the send program's registry value
+// cannot be read, else 0.
+short WINAPI EndDocEntry(void);
+
+typedef short(WINAPI* StartDocEntryFn)(const wchar_t*);
+typedef short(WINAPI* StartPageEntryFn)(void);
+typedef short(WINAPI* ImageProcessingFn)(LONG, LONG, LONG, LONG, LONG);
+typedef short(WINAPI* EndPageEntryFn)(const void*, LONG, LONG, LONG, LONG, LONG, LONG, LONG, LONG, LONG);
+typedef short(WINAPI* EndDocEntryFn)(void);
+
+#ifdef __cplusplus
+}
+#endif

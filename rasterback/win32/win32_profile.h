@@ -1,0 +1,19 @@
+#pragma once
+// Calderine.ini through the system's profile functions, in "windir" (or the
+// Windows folder), located anew on every read.
+
+#include <string>
+
+#include "rasterback/profile_reader.h"
+
+namespace rasterback::win32 {
+
+std::string settingsFile();
+
+class Win32Profile : public ProfileReader {
+public:
+    int readInt(const char* section, const char* key, int fallback) override;
+    std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
+};
+
+}  // namespace rasterback::win32
