@@ -1,0 +1,72 @@
+// Runs the submission over the Winsock connection under Wine, against the
+// real HylaFAX server on loopback, and against a listener of its own that
+// accepts and never answers.
+//   winsock_submission_probe PORT SPOOLFILE RECIPIENTS
+// Prints "JOB n" per submitted job, then the summary; exits 0 when every job
+// was submitted and the silent listener's time-out was reported.
+#include <winsock2.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "monitor/fax_submission.h"
+#include "monitor/win32/winsock_connection.h"
+
+using namespace tolvane;
+
+namespace {
+
+SubmissionRequest Request(std::uint16_t port, const std::string& recipients) {
+    SubmissionRequest request;
+    request.settings = {"127.0.0.1", "faxuser", "secret", "Wine", "1", "5", "2", "1", "0"};
+    request.answers = {recipients, ".", "1", "Winsock", "2", "3", "wine@example.org"};
+    request.jobInfoTime = JobInfoTime(std::time(nullptr));
+    request.port = port;
+    return request;
+}
+
+// A listener that completes connections in its backlog and never answers.
+bool SilentListenerTimesOut() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int length = sizeof address;
+    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(listener, 4);
+    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+
+    SubmissionRequest request = Request(ntohs(address.sin_port), "101");
+    request.timeouts.reply = Milliseconds(500);
+    WinsockConnection connection;
+    SpoolFileReader none("Z:\\nonexistent");
+    const DWORD start = GetTickCount();
+    const SubmissionOutcome outcome = SubmitFax(connection, none, request);
+    const DWORD elapsed = GetTickCount() - start;
+    closesocket(listener);
+    WSACleanup();
+    std::printf("silent listener (%lu ms): %s", static_cast<unsigned long>(elapsed), outcome.summary.c_str());
+    return outcome.summary.find("no answer in time") != std::string::npos && elapsed < 10000;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s PORT SPOOLFILE RECIPIENTS\n", argv[0]);
+        return 2;
+    }
+    const SubmissionRequest request = Request(static_cast<std::uint16_t>(std::atoi(argv[1])), argv[3]);
+    WinsockConnection connection;
+    SpoolFileReader reader(argv[2]);
+    const SubmissionOutcome outcome = SubmitFax(connection, reader, request);
+    for (const JobResult& job : outcome.jobs) {
+        if (job.submitted) std::printf("JOB %d\n", std::atoi(job.serverReply.c_str() + 8));  // "200 Job N"
+    }
+    std::printf("summary: %s\n", outcome.summary.c_str());
+    const bool silentOk = SilentListenerTimesOut();
+    return outcome.everyJobSubmitted && silentOk ? 0 : 1;
+}
