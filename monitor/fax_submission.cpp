@@ -67,15 +67,10 @@ private:
 };
 
 bool Submission::Exchange(const std::string& line, ServerReply& reply, const std::string& step) {
-    const Milliseconds replyTimeout = request_.timeouts.reply;
     IoResult result = connection_.SendAll(line, request_.timeouts.send);
-    if (result.Ok()) result = ReadReply(connection_, reply, replyTimeout);
+    if (result.Ok()) result = ReadReply(connection_, reply, request_.timeouts.reply);
     if (result.Ok()) return true;
-    std::string problem = step + " failed at " + Quoted(Shown(line)) + ": " + DescribeIoResult(result);
-    if (result.status == IoStatus::TimedOut) {
-        problem += " (waited " + std::to_string(replyTimeout.count() / 1000) + " s for the fax server)";
-    }
-    summary_.AddProblem(problem + ".");
+    summary_.AddProblem(step + " failed at " + Quoted(Shown(line)) + ": " + DescribeIoResult(result) + ".");
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "monitor/reply_reader.h"
 
 namespace tolvane {
@@ -38,6 +40,26 @@ TEST(ReplyLineBuffer, KeepsZeroBytesAndFlagsEndlessLines) {
     buffer.Append("x");
     EXPECT_FALSE(buffer.TakeLine(line));
     EXPECT_TRUE(buffer.Overlong());
+}
+
+TEST(ReplyLineBuffer, AnySplitOfAStreamYieldsTheSameLines) {
+    const std::string stream =
+        "220 ready.\r\n213-JOBID: 7\r\n213-\r\n213 end\r\n226 Transfer complete (FILE: /tmp/doc1.ps).\r\n";
+    const std::vector<std::string> expected = {"220 ready.", "213-JOBID: 7", "213-", "213 end",
+                                               "226 Transfer complete (FILE: /tmp/doc1.ps)."};
+    std::mt19937 random(4559);
+    for (int round = 0; round < 500; ++round) {
+        ReplyLineBuffer buffer;
+        std::vector<std::string> lines;
+        std::string line;
+        for (std::size_t at = 0; at < stream.size();) {
+            const std::size_t piece = 1 + random() % 9;
+            buffer.Append(std::string_view(stream).substr(at, piece));
+            at += piece;
+            while (buffer.TakeLine(line)) lines.push_back(line);
+        }
+        ASSERT_EQ(lines, expected) << "round " << round;
+    }
 }
 
 TEST(ReplyCode, ReadsThreeDigitsFollowedByBlankDashOrEnd) {
