@@ -234,7 +234,7 @@ SubmissionOutcome Submission::Run() {
         if (!missed.empty()) missed += ", ";
         missed += Describe(job.recipient);
     }
-    if (!missed.empty()) summary_.AddProblem("Not submitted: " + missed + ".");
+    if (!missed.empty()) summary_.AddFinalProblem("Not submitted: " + missed + ".");
 
     outcome.submittedJobs = summary_.SubmittedJobs();
     outcome.everyJobSubmitted = missed.empty();

@@ -1,15 +1,14 @@
 #pragma once
 // What the user answered in the send-fax form, as the submission needs it.
-// The conversation delivers the answers A to H in this order; answer A is the
-// dialog result and decides whether anything is submitted at all.
+// The conversation delivers answer A (the dialog result: only "1", Send, leads
+// to a submission; see FaxAnswers::IsSend) and then the answers B to H.
 
 #include <string>
 
-namespace tolvane {
+#include "common/pipe_conversation.h"
+#include "monitor/ansi_encoder.h"
 
-// Answer A that means "Send"; anything else (Cancel "2", the countdown, an
-// empty or failed read) submits nothing.
-inline bool DialogResultIsSend(const std::string& answerA) { return answerA == "1"; }
+namespace tolvane {
 
 // Answers B to H, already converted to the system's ANSI code page.
 struct SubmissionAnswers {
@@ -21,5 +20,8 @@ struct SubmissionAnswers {
     std::string priority;           // G: "0" to "3"
     std::string notificationEmail;  // H
 };
+
+// Answers B to H of the conversation, each converted to ANSI.
+SubmissionAnswers SubmissionAnswersFrom(const FaxAnswers& answers, const AnsiEncoder& toAnsi);
 
 }  // namespace tolvane

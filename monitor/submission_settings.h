@@ -5,6 +5,9 @@
 
 #include <string>
 
+#include "common/port_config_record.h"
+#include "monitor/ansi_encoder.h"
+
 namespace tolvane {
 
 struct SubmissionSettings {
@@ -18,5 +21,8 @@ struct SubmissionSettings {
     std::string validity;         // Validity: "0" to "4", how long the job may wait
     std::string ignorePassiveIp;  // IgnorePassiveIP: "1" connects data to Server
 };
+
+// The settings from the port's configuration record, each converted to ANSI.
+SubmissionSettings SubmissionSettingsFrom(const PortConfigRecord& record, const AnsiEncoder& toAnsi);
 
 }  // namespace tolvane

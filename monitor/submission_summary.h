@@ -1,12 +1,18 @@
 #pragma once
 // The text the user sees after a submission ("Job Confirm"): the server's
 // answer to the first job, "    ..." from the third job on, the answer to the
-// last job with " Totally NNN jobs.", then every problem in plain words.
+// last job with " Totally NNN jobs.", then the problems in plain words. It
+// travels as one pipe message, so its parts are bounded: a server reply or a
+// problem longer than kMaxSummaryPartChars is cut with "...", and problems
+// beyond kMaxSummaryProblems are counted, not listed.
 
 #include <string>
 #include <vector>
 
 namespace tolvane {
+
+inline constexpr std::size_t kMaxSummaryPartChars = 512;
+inline constexpr std::size_t kMaxSummaryProblems = 8;
 
 class SubmissionSummary {
 public:
@@ -16,7 +22,9 @@ public:
     void AddProblem(const std::string& problem);
 
     unsigned SubmittedJobs() const { return submitted_; }
-    bool HasProblems() const { return !problems_.empty(); }
+    bool HasProblems() const { return !problems_.empty() || !finalProblem_.empty(); }
+    // The last problem is always listed: it says what became of the rest.
+    void AddFinalProblem(const std::string& problem);
     std::string Text() const;
 
 private:
@@ -24,6 +32,8 @@ private:
     std::string first_;
     std::string last_;
     std::vector<std::string> problems_;
+    unsigned unlistedProblems_ = 0;
+    std::string finalProblem_;
 };
 
 // The job count in three places, right-aligned with blanks: "  2", " 12", "123".

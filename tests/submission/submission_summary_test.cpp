@@ -41,5 +41,18 @@ TEST(SubmissionSummary, ProblemsFollowOnLinesOfTheirOwn) {
     EXPECT_EQ(mixed.SubmittedJobs(), 2u);
 }
 
+TEST(SubmissionSummary, StaysBoundedWhateverTheServerSays) {
+    SubmissionSummary summary;
+    summary.AddSubmittedJob(std::string(100'000, 'r') + "\r\n");
+    for (int i = 0; i < 50; ++i) summary.AddProblem("Job " + std::to_string(i) + " failed: " + std::string(10'000, 'x'));
+    summary.AddFinalProblem("Not submitted: 1, 2, 3.");
+    const std::string text = summary.Text();
+    EXPECT_LT(text.size(), 8191u);  // one pipe message
+    EXPECT_NE(text.find("Job 7 failed"), std::string::npos);
+    EXPECT_EQ(text.find("Job 8 failed"), std::string::npos);
+    EXPECT_NE(text.find("...\r\nJob 0 failed"), std::string::npos);  // the cut is marked
+    EXPECT_NE(text.find("\r\n... and 42 more problems.\r\nNot submitted: 1, 2, 3.\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tolvane
