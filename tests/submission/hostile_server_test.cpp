@@ -117,6 +117,22 @@ TEST(HostileServer, ServerFallingSilentMidJobStopsAndNamesTheStep) {
     EXPECT_EQ(server.Commands().back(), "JPARM MAXDIALS 12");
 }
 
+TEST(HostileServer, ServerThatStopsTakingTheDocumentTimesOut) {
+    ScriptedBehaviour stalling;
+    stalling.stallUpload = true;
+    ScriptedServer server(stalling);
+    SubmissionRequest request = DefaultRequest(server.Port());
+    request.timeouts.send = 300ms;
+
+    const auto start = std::chrono::steady_clock::now();
+    const SubmissionOutcome outcome = Submit(request, BinaryPostScript(64 * 1024 * 1024));
+
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
+    EXPECT_EQ(outcome.submittedJobs, 0u);
+    EXPECT_NE(outcome.summary.find("Upload failed while sending the document: no answer in time"), std::string::npos)
+        << outcome.summary;
+}
+
 TEST(HostileServer, NothingListeningIsReportedAsConnectFailure) {
     std::uint16_t port;
     { ScriptedServer closed({}); port = closed.Port(); }  // its port is free again

@@ -73,6 +73,9 @@ std::string ScriptedServer::HandleUpload(int control, int listener) {
         if (stopping_) return {};
     }
     const int data = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (behaviour_.stallUpload) {
+        while (!stopping_) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     char chunk[65536];
     while (data >= 0) {
         if (!Readable(data)) {

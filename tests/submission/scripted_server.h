@@ -20,6 +20,7 @@ struct ScriptedBehaviour {
     bool multiLineReplies = false;                 // greeting and login as "NNN-" replies
     bool silent = false;                           // accept, then never answer
     std::string silentAfter;                       // stop answering once this command came
+    bool stallUpload = false;                      // accept the data connection, never read it
     std::string passiveAddress = "127,0,0,1";      // the address the PASV reply names
 };
 
