@@ -6,6 +6,8 @@
 
 namespace tolvane {
 
+namespace {
+
 std::string SchedulePriorityLine(const std::string& priorityAnswer) {
     static constexpr std::array<const char*, 4> kPriorities = {"150", "100", "50", "30"};
     for (std::size_t i = 0; i < kPriorities.size(); ++i) {
@@ -40,6 +42,8 @@ std::string ModemLine(const std::string& lineAnswer) {
     }
     return "JPARM MODEM any\n";
 }
+
+}  // namespace
 
 std::vector<JobCommand> BuildJobCommands(const JobCommandInput& input) {
     const SubmissionSettings& settings = input.settings;

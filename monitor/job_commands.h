@@ -32,10 +32,4 @@ struct JobCommandInput {
 // previous job of the session) to "JSUBM". Every value is cleaned of line breaks.
 std::vector<JobCommand> BuildJobCommands(const JobCommandInput& input);
 
-// The single-answer choices, exposed for their tests.
-std::string SchedulePriorityLine(const std::string& priorityAnswer);
-std::string LastTimeLine(const std::string& validity);
-std::vector<std::string> ResolutionLines(const std::string& resolutionAnswer);
-std::string ModemLine(const std::string& lineAnswer);
-
 }  // namespace tolvane

@@ -54,29 +54,6 @@ TEST(JobCommands, ResolutionTwoAndPageSizeOneAddTheirLinesInPlace) {
                                                 "JPARM NOTIFYADDR office@example.org\n"}));
 }
 
-TEST(JobCommands, ChoicesByAnswer) {
-    EXPECT_EQ(SchedulePriorityLine("0"), "JPARM SCHEDPRI 150\n");
-    EXPECT_EQ(SchedulePriorityLine("1"), "JPARM SCHEDPRI 100\n");
-    EXPECT_EQ(SchedulePriorityLine("2"), "JPARM SCHEDPRI 50\n");
-    EXPECT_EQ(SchedulePriorityLine("3"), "JPARM SCHEDPRI 30\n");
-    EXPECT_EQ(SchedulePriorityLine("7"), "JPARM SCHEDPRI 100\n");
-    EXPECT_EQ(SchedulePriorityLine(""), "JPARM SCHEDPRI 100\n");
-
-    const char* lastTimes[] = {"000259", "000559", "001159", "002359", "012359"};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(LastTimeLine(std::to_string(i)), std::string("JPARM LASTTIME ") + lastTimes[i] + "\n");
-    EXPECT_EQ(LastTimeLine("5"), "JPARM LASTTIME 000259\n");
-
-    EXPECT_EQ(ResolutionLines("0"), std::vector<std::string>{"JPARM VRES 98\n"});
-    EXPECT_EQ(ResolutionLines("1"), std::vector<std::string>{"JPARM VRES 196\n"});
-    EXPECT_EQ(ResolutionLines("2"), (std::vector<std::string>{"JPARM USEXVRES YES\n", "JPARM VRES 391\n"}));
-    EXPECT_EQ(ResolutionLines("-1"), std::vector<std::string>{"JPARM VRES 196\n"});
-
-    const char* modems[] = {"any", "ttyS4", "ttyS5", "ttyS6", "ttyS7", "ttyX0", "ttyX1", "ttyX2", "ttyX3"};
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(ModemLine(std::to_string(i)), std::string("JPARM MODEM ") + modems[i] + "\n");
-    EXPECT_EQ(ModemLine("-1"), "JPARM MODEM any\n");  // never "Any": no such modem on the server
-    EXPECT_EQ(ModemLine("9"), "JPARM MODEM any\n");
-}
-
 TEST(JobCommands, NoValueCanEndACommandEarly) {
     JobCommandInput input = Input();
     input.recipient = {"Evil\nJSUBM", "55\r\n5"};
