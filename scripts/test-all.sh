@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Every test of the suite, from a fresh machine: sets up what is missing, builds
+# all presets, runs the native tests (plain and with ASan + UBSan; the submission
+# tests start their own HylaFAX server on loopback), then the Wine suites.
+# Exits non-zero when anything fails.
+set -uo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT"
+start=$SECONDS
+
+"$ROOT/scripts/bootstrap.sh" || { echo "test-all: set-up failed" >&2; exit 1; }
+"$ROOT/scripts/build.sh" native asan win32 win64 || { echo "test-all: build failed" >&2; exit 1; }
+
+failed=()
+echo "=== native tests"
+ctest --preset native -j "$(nproc)" || failed+=(native)
+echo "=== native tests with ASan + UBSan"
+ctest --preset asan -j "$(nproc)" || failed+=(asan)
+echo "=== Wine suites"
+"$ROOT/tests/wine/run.sh" || failed+=(wine)
+
+echo "test-all: $((SECONDS - start)) s"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "test-all: FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "test-all: all tests passed"
