@@ -19,8 +19,17 @@
 // holds 3 bytes per pixel in blue, green, red order. `rowBytes` is the length
 // of one row.
 //
+// Pages: bi-level pages are written direct or turned 90 degrees clockwise by
+// their resolutions and shape. Colour pages are stored bi-level too (a pixel
+// whose luminance is below half scale is black) and then take the same way,
+// so every page of the file is a CCITT fax page. A page of height 0 is
+// accepted but adds no page (a directory without rows would make the whole
+// file unreadable).
+//
 // Order for one document: StartDocEntry, then per page StartPageEntry, any
 // number of ImageProcessing calls and one EndPageEntry, then EndDocEntry.
+// Every StartDocEntry starts a new document with its own file, so one load of
+// the library serves any number of documents.
 
 #include <windows.h>
 
@@ -28,7 +37,8 @@
 extern "C" {
 #endif
 
-// printerName: the printer's name, UTF-16. Always 0.
+// printerName: the printer's name, UTF-16 (captured for every document: it
+// selects the hand-off). Always 0 (-3 only on an internal failure).
 short WINAPI StartDocEntry(const wchar_t* printerName);
 
 // Always 0.
@@ -43,13 +53,15 @@ short WINAPI ImageProcessing(LONG a, LONG b, LONG c, LONG d, LONG e);
 //     positive, a negative height, rows shorter than the width needs, rows
 //     longer than the working row of a turned or colour page (the width's
 //     bytes padded to a multiple of 4), or a null row table or row address.
+// -3: an internal failure (every export catches what it could throw).
 // keepOpen not 0 leaves a bi-level page's directory open (TIFFClose at the
 // end of the document writes it). `reserved` is not read.
 short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber,
                           LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG reserved);
 
 // Closes the file and hands it on. 1 when the send program's registry value
-// cannot be read, else 0.
+// cannot be read, else 0. When the copy to the path chosen in the save dialog
+// fails, the written file is kept where it is and the user is told.
 short WINAPI EndDocEntry(void);
 
 typedef short(WINAPI* StartDocEntryFn)(const wchar_t*);
