@@ -6,7 +6,7 @@
 namespace rasterback {
 namespace {
 
-TEST(Settings, DefaultsWhenTheFileIsMissingOrEmpty)
+TEST(CalderineSettings, DefaultsWhenTheFileIsMissingOrEmpty)
 {
     IniProfile missing = IniProfile::fromFile("/nonexistent/Calderine.ini");
     EXPECT_EQ(readOutputPath(missing), "c:\\test.tif");
@@ -19,7 +19,7 @@ TEST(Settings, DefaultsWhenTheFileIsMissingOrEmpty)
     EXPECT_EQ(readCompressionScheme(emptyValues), CompressionScheme::Group3);
 }
 
-TEST(Settings, ReadsKeysWithoutRegardToCaseAndBlanks)
+TEST(CalderineSettings, ReadsKeysWithoutRegardToCaseAndBlanks)
 {
     IniProfile ini("; fax settings\r\n"
                    "[Save]\r\n"
@@ -38,13 +38,13 @@ TEST(Settings, ReadsKeysWithoutRegardToCaseAndBlanks)
     EXPECT_EQ(run.show, ShowState::Minimized);
 }
 
-TEST(Settings, LimitsTheOutputFileTo520CharactersBeforeTheExtension)
+TEST(CalderineSettings, LimitsTheOutputFileTo520CharactersBeforeTheExtension)
 {
     IniProfile ini("[save]\noutputfile=" + std::string(600, 'a') + "\n");
     EXPECT_EQ(readOutputPath(ini), std::string(520, 'a') + ".tif");
 }
 
-TEST(Settings, MapsCmdShowAndIntegerText)
+TEST(CalderineSettings, MapsCmdShowAndIntegerText)
 {
     EXPECT_EQ(showStateFromSetting(0), ShowState::Normal);
     EXPECT_EQ(showStateFromSetting(1), ShowState::Minimized);
@@ -61,13 +61,13 @@ TEST(Settings, MapsCmdShowAndIntegerText)
     EXPECT_FALSE(readFollowUpProgram(ini).enabled);
 }
 
-TEST(Settings, FirstOfRepeatedKeysWins)
+TEST(CalderineSettings, FirstOfRepeatedKeysWins)
 {
     IniProfile ini("[SYSTEM]\nCompress=2\nCompress=1\n[system]\nCompress=0\n");
     EXPECT_EQ(readCompressionScheme(ini), CompressionScheme::Group4);
 }
 
-TEST(Settings, SettingsFileSitsInTheWindowsFolder)
+TEST(CalderineSettings, SettingsFileSitsInTheWindowsFolder)
 {
     EXPECT_EQ(settingsFilePath(std::string("D:\\WINNT"), "C:\\Windows"), "D:\\WINNT\\Calderine.ini");
     EXPECT_EQ(settingsFilePath(std::nullopt, "C:\\Windows"), "C:\\Windows\\Calderine.ini");
