@@ -1,0 +1,123 @@
+#pragma once
+// The named-pipe end of the conversation between the port monitor and
+// Korrim.exe (see common/pipe_conversation.h for the messages).
+//
+// Host role (the monitor; tests): creates "\\.\pipe\Caskel" as the first and
+// only instance, byte stream, zero-size buffers (a write completes only when
+// the peer has read it), starts the client in the active console session under
+// the identity the calling thread impersonates, and waits for it to connect.
+// It refuses to talk to anyone else: the creation fails when another process
+// already holds the name (FILE_FLAG_FIRST_PIPE_INSTANCE, and a look for an
+// existing instance first, since Wine ignores the flag), and, where the system
+// can tell (GetNamedPipeClientProcessId, looked up at run time), a client that
+// is not the process it launched is disconnected and Open fails. The wait for
+// the connection also ends, with failure, when the launched process exits
+// without connecting.
+//
+// Client role (Korrim.exe): connects to the existing pipe, no waiting, no retry.
+//
+// Nothing here is tied to one program: the monitor DLL links this library
+// (common_win32) and uses, for instance:
+//
+//     Pipe pipe(/*isHost=*/true);
+//     ClientLaunch launch;                        // how to start Korrim.exe
+//     launch.applicationPath = L"C:\\WINDOWS\\SysWOW64\\Tolvane\\Korrim.exe";
+//     launch.commandLine.clear();
+//     launch.enableAssignPrimaryTokenPrivilege = true;
+//     pipe.SetClientLaunch(launch);
+//     if (pipe.Open()) {                          // on a thread impersonating the user
+//         SendRequests(pipe.Peer(), requests);
+//         FaxAnswers answers;
+//         ReceiveAnswers(pipe.Peer(), answers);
+//         ...
+//         pipe.Close();
+//     }
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "common/message_channel.h"
+#include "common/pipe_conversation.h"
+
+namespace tolvane {
+
+// Shows a plain message box with no owner window and an OK button only.
+void ShowPlainMessageBox(std::u16string_view text, std::u16string_view caption);
+// The alert sink of both roles in the product: ShowPlainMessageBox.
+AlertSink MessageBoxAlerts();
+
+// How the host starts the client.
+struct ClientLaunch {
+    // Full path of the program; empty: the command line names it and the
+    // system's usual search finds it.
+    std::wstring applicationPath;
+    std::wstring commandLine = L"Korrim.exe";
+    // Enables "SeAssignPrimaryTokenPrivilege" in the thread token first (the
+    // spooler's launch does); the token is then opened with all access.
+    bool enableAssignPrimaryTokenPrivilege = false;
+};
+
+// Starts the client on "WinSta0\Default" of the active console session as the
+// user the calling thread impersonates, with that user's environment. On
+// success `process` receives the process handle (the caller closes it) and
+// `processId` its id. A missing kernel32.dll or WTSGetActiveConsoleSessionId is
+// reported through `alerts` ("Can not load dll" / "GetProcAddress() failed",
+// caption "MainProcess") and fails the launch.
+bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& alerts, HANDLE& process,
+                                  DWORD& processId);
+
+class Pipe : public MessageChannel {
+public:
+    explicit Pipe(bool isHost, std::wstring name = std::wstring(kConversationPipePath.begin(),
+                                                                kConversationPipePath.end()),
+                  AlertSink alerts = MessageBoxAlerts());
+    ~Pipe() override;
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+    // Host role: how LaunchClient starts the client (default: "Korrim.exe").
+    void SetClientLaunch(ClientLaunch launch) { launch_ = std::move(launch); }
+
+    // Host: create, launch the client, wait for it. Client: connect.
+    bool Open();
+    // One text each way, failures shown (see ConversationPeer).
+    bool Write(std::u16string_view text) { return peer_.Write(text); }
+    bool Read(std::u16string& text) { return peer_.Read(text); }
+    ConversationPeer& Peer() { return peer_; }
+    // Host: disconnect, then close. Client: close. Always true.
+    bool Close();
+    // Host role: starts the client as SetClientLaunch says.
+    bool LaunchClient();
+
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // The system error of the last failed operation.
+    DWORD LastError() const { return lastError_; }
+    DWORD ClientProcessId() const { return clientProcessId_; }
+
+    bool WriteMessage(const std::vector<std::uint8_t>& bytes) override;
+    bool ReadMessage(std::vector<std::uint8_t>& bytes, std::size_t maxBytes) override;
+
+private:
+    bool OpenHost();
+    bool OpenClient();
+    bool WaitForLaunchedClient();
+    bool ConnectedClientIsLaunchedProcess();
+    // Runs one overlapped operation to its end (host handles are overlapped).
+    bool FinishIo(BOOL started, OVERLAPPED& overlapped, DWORD& transferred);
+    bool Fail();
+
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    bool isHost_;
+    std::wstring name_;
+    AlertSink alerts_;
+    ConversationPeer peer_;
+    ClientLaunch launch_;
+    HANDLE clientProcess_ = nullptr;
+    DWORD clientProcessId_ = 0;
+    HANDLE ioEvent_ = nullptr;
+    DWORD lastError_ = 0;
+};
+
+}  // namespace tolvane

@@ -1,0 +1,17 @@
+#pragma once
+// Conversion between the address book's ANSI texts (the system's ANSI code
+// page) and the wide texts of the dialog controls. Characters the code page
+// lacks become its default character.
+
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
+
+std::wstring ToWide(std::u16string_view text);
+std::u16string ToU16(std::wstring_view text);
+
+}  // namespace tolvane

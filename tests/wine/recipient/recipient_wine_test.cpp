@@ -1,0 +1,602 @@
+// Korrim.exe under Wine, driven like a person: this program is the host of the
+// conversation (it creates the pipe with the host role of Pipe, starts
+// Korrim.exe, sends the nine requests and reads the answers) and, on a second
+// thread, the user (ui_driver.h). Each scenario prints its checks and exits 0
+// only when all of them held. suite.sh runs the scenarios.
+//
+//   recipient_wine_test.exe SCENARIO
+//
+// Helper roles used by the scenarios themselves: "idle" (a launched process
+// that never connects), "exit-now" (one that ends at once).
+
+#include <windows.h>
+
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "common/text.h"
+#include "common/win32/pipe.h"
+#include "recipient/win32/send_fax_form.h"
+#include "recipient/win32/send_fax_form_ids.h"
+#include "ui_driver.h"
+
+using namespace tolvane;
+using namespace uitest;
+
+namespace {
+
+int failures = 0;
+
+void Check(bool condition, const std::string& what) {
+    std::printf("  %s %s\n", condition ? "ok  " : "FAIL", what.c_str());
+    std::fflush(stdout);
+    if (!condition) ++failures;
+}
+
+std::string Narrow(std::wstring_view text) { return NarrowForLog(std::u16string(text.begin(), text.end())); }
+std::string Narrow(std::u16string_view text) { return NarrowForLog(text); }
+std::string Narrow(const std::string& text) { return text; }
+
+template <typename A, typename B>
+void CheckEqual(const A& actual, const B& expected, const std::string& what) {
+    const bool equal = actual == expected;
+    Check(equal, what + (equal ? "" : " (got \"" + Narrow(actual) + "\", want \"" + Narrow(expected) + "\")"));
+}
+
+const std::wstring kPipeName = L"\\\\.\\pipe\\Caskel";
+const std::wstring kTestRoot = L"C:\\tolvane-recipient";
+
+std::u16string U16(const std::wstring& text) { return std::u16string(text.begin(), text.end()); }
+
+FaxRequests TypicalRequests(const std::wstring& folder, const char16_t* confirm = u"1") {
+    FaxRequests requests;
+    requests.addressBookType = u"1";
+    requests.addressBookFolder = U16(folder);
+    requests.documentName = u"Quarterly report.ps";
+    requests.line = u"2";
+    requests.sender = u"";
+    requests.resolution = u"0";
+    requests.priority = u"3";
+    requests.notifyEmail = u"ops@example.org";
+    requests.confirmation = confirm;
+    return requests;
+}
+
+// One conversation as the host, with the failures recorded instead of shown.
+struct HostRun {
+    FaxRequests requests;
+    std::u16string confirmation = u"2 jobs queued";
+    ClientLaunch launch;
+
+    bool opened = false;
+    DWORD openError = 0;
+    FaxAnswers answers;
+    std::vector<std::u16string> alerts;
+    bool clientClosedAfterwards = false;
+    DWORD clientExitCode = STILL_ACTIVE;
+    DWORD clientProcessId = 0;
+};
+
+void RunHost(HostRun& run) {
+    auto record = [&run](std::u16string_view text, std::u16string_view) { run.alerts.emplace_back(text); };
+    Pipe pipe(/*isHost=*/true, kPipeName, record);
+    pipe.SetClientLaunch(run.launch);
+    // The host launches the client as the user its thread impersonates.
+    ImpersonateSelf(SecurityImpersonation);
+    run.opened = pipe.Open();
+    RevertToSelf();
+    run.openError = pipe.LastError();
+    run.clientProcessId = pipe.ClientProcessId();
+    if (!run.opened) return;
+    HANDLE client = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pipe.ClientProcessId());
+    SendRequests(pipe.Peer(), run.requests);
+    ReceiveAnswers(pipe.Peer(), run.answers);
+    if (run.answers.IsSend() && run.requests.confirmation == u"1") SendConfirmation(pipe.Peer(), run.confirmation);
+    const std::size_t alertsBefore = run.alerts.size();
+    std::u16string more;
+    run.clientClosedAfterwards = !pipe.Read(more);  // nothing more may come
+    run.alerts.resize(alertsBefore);
+    pipe.Close();
+    if (client) {
+        if (WaitForSingleObject(client, 15000) == WAIT_OBJECT_0) GetExitCodeProcess(client, &run.clientExitCode);
+        CloseHandle(client);
+    }
+}
+
+void CheckCleanEnd(const HostRun& run) {
+    Check(run.alerts.empty(), "no pipe failure on the host side");
+    Check(run.clientClosedAfterwards, "the client wrote nothing more and closed its end");
+    Check(run.clientExitCode == 0, "Korrim.exe exited with code 0");
+}
+
+void CheckAnswers(const FaxAnswers& answers, const std::vector<std::u16string>& expected) {
+    std::vector<std::u16string> actual{answers.result};
+    if (answers.IsSend()) {
+        for (const std::u16string* detail : answers.DetailsInOrder()) actual.push_back(*detail);
+    }
+    std::u16string joined, wanted;
+    for (const auto& a : actual) joined += u"[" + a + u"]";
+    for (const auto& e : expected) wanted += u"[" + e + u"]";
+    CheckEqual(joined, wanted, "answers");
+}
+
+// Runs the host on this thread and the user on another.
+void Converse(HostRun& run, const std::function<void()>& user) {
+    std::thread driver(user);
+    RunHost(run);
+    driver.join();
+}
+
+std::wstring Folder(const wchar_t* name) {
+    CreateDirectoryW(kTestRoot.c_str(), nullptr);
+    return kTestRoot + L"\\" + name;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string content(65536, '\0');
+    DWORD read = 0;
+    ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+    CloseHandle(file);
+    content.resize(read);
+    return content;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& content) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The countdown may be shortened for tests through the user's environment,
+// which is where the launched client's environment block comes from.
+struct ShortCountdown {
+    explicit ShortCountdown(const wchar_t* seconds) {
+        HKEY key;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+            ERROR_SUCCESS) {
+            RegSetValueExW(key, L"KORRIM_TEST_COUNTDOWN_SECONDS", 0, REG_SZ, reinterpret_cast<const BYTE*>(seconds),
+                           static_cast<DWORD>((wcslen(seconds) + 1) * sizeof(wchar_t)));
+            RegCloseKey(key);
+        }
+        SetEnvironmentVariableW(L"KORRIM_TEST_COUNTDOWN_SECONDS", seconds);
+    }
+    ~ShortCountdown() {
+        HKEY key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Environment", 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            RegDeleteValueW(key, L"KORRIM_TEST_COUNTDOWN_SECONDS");
+            RegCloseKey(key);
+        }
+        SetEnvironmentVariableW(L"KORRIM_TEST_COUNTDOWN_SECONDS", nullptr);
+    }
+};
+
+// ---- scenarios -----------------------------------------------------------
+
+void SendWithNumberListAndConfirmation() {
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"send"));
+    std::wstring confirmText;
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form \"Send FAX To\" appeared");
+        if (!form) return;
+        CheckEqual(ControlText(form, IDC_DOCUMENT), std::wstring(L"Document: Quarterly report.ps"), "document caption");
+        CheckEqual(ControlText(form, IDC_SENDER), std::wstring(L" "), "empty sender arrived as one space");
+        CheckEqual(ControlText(form, IDC_MODEM), std::wstring(L"FAX2"), "line 2 selected");
+        CheckEqual(ControlText(form, IDC_RESOLUTION), std::wstring(L"Standard"), "resolution 0 selected");
+        CheckEqual(ControlText(form, IDC_PRIORITY), std::wstring(L"Highest"), "priority 3 selected");
+        CheckEqual(ControlText(form, IDC_ABNAMES), std::wstring(L"Select from AddressBook"), "address-book box");
+        Check(SendDlgItemMessageW(form, IDC_IMAGE1, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0, "header picture decoded");
+        Check(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST, "form stays on top");
+        Check(!(GetWindowLongW(form, GWL_STYLE) & WS_SYSMENU), "form has no close box");
+        RECT client{};
+        GetClientRect(form, &client);
+        Check(client.right == 427 && client.bottom == 372, "client area 427x372");
+        Focus(form);
+        TypeText(L"Sales@5551234;5559876");
+        PressKey(VK_TAB);  // to the address-book box
+        PressKey(VK_RETURN);
+        Check(WaitUntilClosed(form), "Enter sent the form");
+        HWND box = WaitForDialog(L"Job Confirm");
+        Check(box != nullptr, "the \"Job Confirm\" box appeared");
+        if (!box) return;
+        confirmText = ControlText(box, 0xFFFF);
+        Focus(box);
+        PressKey(VK_RETURN);
+        Check(WaitUntilClosed(box), "the confirmation box was dismissed with Enter");
+    });
+    Check(run.opened, "host opened the pipe and Korrim.exe connected");
+    CheckAnswers(run.answers, {u"1", u"Sales@5551234;5559876", u".", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckEqual(confirmText, std::wstring(L"2 jobs queued"), "confirmation text shown");
+    CheckCleanEnd(run);
+}
+
+void CancelButton() {
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"cancel"));
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"5551234");
+        Click(form, IDCANCEL);
+        Check(WaitUntilClosed(form), "Cancel closed the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    Check(FindWindowW(L"#32770", L"Job Confirm") == nullptr, "no confirmation after Cancel");
+    CheckCleanEnd(run);
+}
+
+void EscapeKey() {
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"esc"));
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"5551234");
+        PressKey(VK_ESCAPE);
+        Check(WaitUntilClosed(form), "Esc closed the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    CheckCleanEnd(run);
+}
+
+void CountdownExpires() {
+    ShortCountdown shortened(L"3");
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"countdown"));
+    DWORD shownAt = 0, closedAt = 0;
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        shownAt = GetTickCount();
+        Check(WaitForText(form, IDC_TIMETOCANCEL, L"Time To Cancel:2"), "first tick shows 2");
+        Check(WaitForText(form, IDC_TIMETOCANCEL, L"Time To Cancel:1"), "then 1");
+        Check(WaitForText(form, IDC_TIMETOCANCEL, L"Time To Cancel:0"), "then 0");
+        Check(WaitUntilClosed(form), "the form cancelled itself");
+        closedAt = GetTickCount();
+    });
+    CheckAnswers(run.answers, {u"2"});
+    Check(closedAt - shownAt >= 2500 && closedAt - shownAt < 8000, "cancelled on the 4th tick of a 3-second count");
+    CheckCleanEnd(run);
+}
+
+void CountdownClosesTheNameDialogFirst() {
+    ShortCountdown shortened(L"3");
+    const std::wstring folder = Folder(L"countdown-name");
+    HostRun run;
+    run.requests = TypicalRequests(folder);
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"5550000");
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND names = WaitForDialog(L"Recipient's Name");
+        Check(names != nullptr, "the name dialog opened");
+        if (!names) return;
+        Check(WaitUntilClosed(names), "the countdown closed the name dialog");
+        Check(WaitUntilClosed(form), "then the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.csv"), std::string(""), "nothing saved");
+    CheckCleanEnd(run);
+}
+
+void SaveNumberUnderAName() {
+    const std::wstring folder = Folder(L"book");
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"5551234");
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND names = WaitForDialog(L"Recipient's Name");
+        Check(names != nullptr, "the name dialog opened");
+        if (!names) return;
+        CheckEqual(ControlText(names, IDC_NAME_FAXNUMBER), std::wstring(L"5551234"), "it shows the number");
+        CheckEqual(ControlText(names, IDC_NAME_RECIPIENTNAME), std::wstring(L"RecipientName"), "layout's name text");
+        Focus(names);
+        TypeText(L"Smith, John");  // replaces the selected layout text
+        PressKey(VK_RETURN);       // no default button: Enter does nothing
+        Check(IsWindowVisible(names), "Enter did not accept the name dialog");
+        Click(names, IDC_NAME_OK);
+        Check(WaitUntilClosed(names), "OK closed the name dialog");
+        Check(WaitForText(form, IDC_ABNAMES, L"Smith, John"), "the box shows the saved name");
+        Click(form, IDOK);
+        Check(WaitUntilClosed(form), "Send closed the form");
+    });
+    CheckAnswers(run.answers, {u"1", u"5551234", u"Smith, John", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.csv"), std::string("\"Smith, John\",\"5551234\"\r\n"),
+               "numbers.csv holds the quoted entry");
+    CheckCleanEnd(run);
+}
+
+void PickTheSavedName() {
+    const std::wstring folder = Folder(L"book");
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        const auto count = SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0);
+        Check(count == 1, "the second run loaded one entry");
+        Focus(form);
+        PressKey(VK_TAB);   // to the address-book box
+        PressKey(VK_DOWN);  // picks the first entry
+        Check(WaitForText(form, IDC_FAXNUMBER, L"5551234"), "picking the name filled the fax number");
+        CheckEqual(ControlText(form, IDC_ABNAMES), std::wstring(L"Smith, John"), "the name survived the reload");
+        PressKey(VK_RETURN);
+        Check(WaitUntilClosed(form), "Enter sent the form");
+    });
+    CheckAnswers(run.answers, {u"1", u"5551234", u"Smith, John", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckCleanEnd(run);
+}
+
+void DeleteTheEntry() {
+    const std::wstring folder = Folder(L"book");
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        PressKey(VK_TAB);
+        PressKey(VK_DOWN);
+        Check(WaitForText(form, IDC_FAXNUMBER, L"5551234"), "entry picked");
+        Click(form, IDC_DELETEFROMAB);
+        Check(WaitForText(form, IDC_ABNAMES, L""), "the box is empty after the delete");
+        CheckEqual(ControlText(form, IDC_FAXNUMBER), std::wstring(L""), "the fax number is empty too");
+        Focus(form);
+        PressShiftTab();  // the click left the focus on "Delete Entry"
+        PressShiftTab();
+        TypeText(L"777");
+        Click(form, IDOK);
+        Check(WaitUntilClosed(form), "Send closed the form");
+    });
+    CheckAnswers(run.answers, {u"1", u"777", u" ", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.csv"), std::string(""), "numbers.csv is empty again");
+    CheckCleanEnd(run);
+}
+
+void OldCsvLinesAndTextFiles() {
+    // A CSV file written by earlier versions, and the two-file type.
+    const std::wstring csvFolder = Folder(L"old-csv");
+    CreateDirectoryW(csvFolder.c_str(), nullptr);
+    WriteFileBytes(csvFolder + L"\\numbers.csv", "\"Alice\",\"111\"\nBob,222\r\n");
+    HostRun run;
+    run.requests = TypicalRequests(csvFolder, u"0");
+    run.requests.line = u"9";  // beyond "FoIP4": no line selected
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Check(SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0) == 2, "two entries from the old file");
+        CheckEqual(ControlText(form, IDC_MODEM), std::wstring(L""), "line 9 leaves the line box empty");
+        Focus(form);
+        PressKey(VK_TAB);
+        PressKey(VK_DOWN);
+        PressKey(VK_DOWN);
+        Check(WaitForText(form, IDC_FAXNUMBER, L"222"), "the unquoted line's number");
+        PressKey(VK_RETURN);
+        Check(WaitUntilClosed(form), "Enter sent the form");
+    });
+    CheckAnswers(run.answers, {u"1", u"222", u"Bob", u"-1", u" ", u"0", u"3", u"ops@example.org"});
+    CheckCleanEnd(run);
+
+    const std::wstring textFolder = Folder(L"text-files");
+    HostRun textRun;
+    textRun.requests = TypicalRequests(textFolder, u"0");
+    textRun.requests.addressBookType = u"0";
+    Converse(textRun, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"888");
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND names = WaitForDialog(L"Recipient's Name");
+        if (!names) return;
+        Click(names, IDC_NAME_OK);  // accepted without editing
+        WaitUntilClosed(names);
+        Click(form, IDCANCEL);
+        WaitUntilClosed(form);
+    });
+    CheckAnswers(textRun.answers, {u"2"});
+    CheckEqual(ReadFileBytes(textFolder + L"\\names.txt"), std::string("RecipientName\r\n"), "names.txt");
+    CheckEqual(ReadFileBytes(textFolder + L"\\numbers.txt"), std::string("888\r\n"), "numbers.txt");
+}
+
+void NoHost() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    wchar_t command[] = L"Korrim.exe";
+    Check(CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info),
+          "Korrim.exe started without a host");
+    if (!info.hProcess) return;
+    const DWORD start = GetTickCount();
+    bool windowSeen = false;
+    while (WaitForSingleObject(info.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() - start < 10000) {
+        windowSeen = windowSeen || FindWindowW(L"#32770", nullptr) != nullptr;
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info.hProcess, &code);
+    Check(code == 0, "it ended at once with code 0");
+    Check(!windowSeen, "no window and no message");
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+void SquatterMakesCreationFail() {
+    HANDLE squatter = CreateNamedPipeW(kPipeName.c_str(), PIPE_ACCESS_DUPLEX, 0, PIPE_UNLIMITED_INSTANCES, 0, 0, 0,
+                                       nullptr);
+    Check(squatter != INVALID_HANDLE_VALUE, "another process holds the pipe name");
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"squatter"));
+    RunHost(run);
+    Check(!run.opened, "the host's creation failed instead of sharing the name");
+    Check(run.clientProcessId == 0, "no client was launched");
+    CloseHandle(squatter);
+}
+
+std::wstring SelfCommand(const wchar_t* role) {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return L"\"" + std::wstring(path) + L"\" " + role;
+}
+
+void ImpostorClientIsRefused() {
+    HostRun run;
+    run.launch.commandLine = SelfCommand(L"idle");
+    std::thread impostor([] {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 10000) {
+            HANDLE end = CreateFileW(kPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                                     nullptr);
+            if (end != INVALID_HANDLE_VALUE) {
+                Sleep(1000);
+                CloseHandle(end);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    RunHost(run);
+    impostor.join();
+    Check(!run.opened, "a client other than the launched process is refused");
+    Check(run.openError == ERROR_ACCESS_DENIED, "with ERROR_ACCESS_DENIED");
+}
+
+void ClientThatNeverConnects() {
+    HostRun run;
+    run.launch.commandLine = SelfCommand(L"exit-now");
+    const DWORD start = GetTickCount();
+    RunHost(run);
+    Check(!run.opened, "the host gives up when the launched client ends without connecting");
+    Check(GetTickCount() - start < 10000, "without hanging");
+}
+
+void InProcessForm() {
+    // The way a module shows the form in its own process (no pipe).
+    FaxRequests requests = TypicalRequests(L"", u"1");
+    requests.addressBookType = u"5";
+    requests.sender = u"Front desk";
+    FaxAnswers answers;
+    std::thread user([] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared in this process");
+        if (!form) return;
+        CheckEqual(ControlText(form, IDC_SENDER), std::wstring(L"Front desk"), "sender shown");
+        Focus(form);
+        TypeText(L"12345");
+        PressKey(VK_RETURN);
+    });
+    answers = ShowSendFaxForm(GetModuleHandleW(nullptr), requests);
+    user.join();
+    CheckAnswers(answers, {u"1", u"12345", u".", u"2", u"Front desk", u"0", u"3", u"ops@example.org"});
+}
+
+// Poses the filled form and the name dialog for screenshots: writes
+// <root>\shotN.ready and waits for <root>\shotN.done from the shell.
+bool Pose(const wchar_t* step) {
+    const std::wstring ready = kTestRoot + L"\\" + step + L".ready";
+    const std::wstring done = kTestRoot + L"\\" + step + L".done";
+    Sleep(500);
+    WriteFileBytes(ready, "");
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount() - start > 60000) return false;
+        Sleep(100);
+    }
+    return true;
+}
+
+void Screenshots() {
+    const std::wstring folder = Folder(L"shots");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\numbers.csv", "\"Sales office\",\"5551234\"\r\n\"Smith, John\",\"5559876\"\r\n");
+    FaxRequests requests = TypicalRequests(folder, u"0");
+    requests.sender = u"Tolvane Office";
+    std::thread user([] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"Sales@5551234;5559876");
+        Check(Pose(L"shot1"), "form posed");
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND names = WaitForDialog(L"Recipient's Name");
+        if (names) {
+            Focus(names);
+            TypeText(L"Sales office");
+            Check(Pose(L"shot2"), "name dialog posed");
+            Click(names, IDCANCEL);
+            WaitUntilClosed(names);
+        }
+        Click(form, IDCANCEL);
+    });
+    ShowSendFaxForm(GetModuleHandleW(nullptr), requests);
+    user.join();
+}
+
+struct Scenario {
+    const char* name;
+    void (*run)();
+};
+
+const Scenario kScenarios[] = {
+    {"send", SendWithNumberListAndConfirmation},
+    {"cancel", CancelButton},
+    {"esc", EscapeKey},
+    {"countdown", CountdownExpires},
+    {"countdown-name", CountdownClosesTheNameDialogFirst},
+    {"save-name", SaveNumberUnderAName},
+    {"pick-name", PickTheSavedName},
+    {"delete-entry", DeleteTheEntry},
+    {"old-files", OldCsvLinesAndTextFiles},
+    {"no-host", NoHost},
+    {"squatter", SquatterMakesCreationFail},
+    {"impostor", ImpostorClientIsRefused},
+    {"never-connects", ClientThatNeverConnects},
+    {"in-process", InProcessForm},
+    {"screenshots", Screenshots},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string name = argc > 1 ? argv[1] : "";
+    if (name == "idle") {
+        Sleep(3000);
+        return 0;
+    }
+    if (name == "exit-now") return 0;
+    for (const Scenario& scenario : kScenarios) {
+        if (name != scenario.name) continue;
+        std::printf("%s\n", scenario.name);
+        scenario.run();
+        std::printf("%s: %s\n", scenario.name, failures == 0 ? "PASS" : "FAIL");
+        return failures == 0 ? 0 : 1;
+    }
+    std::printf("usage: recipient_wine_test SCENARIO (");
+    for (const Scenario& scenario : kScenarios) std::printf(" %s", scenario.name);
+    std::printf(" )\n");
+    return 2;
+}

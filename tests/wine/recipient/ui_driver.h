@@ -1,0 +1,32 @@
+#pragma once
+// A small Win32 UI driver for the recipient dialog tests: finds the dialog
+// windows of Korrim.exe (or of this process) and works them like a person,
+// with real keystrokes through SendInput and button clicks.
+
+#include <windows.h>
+
+#include <string>
+
+namespace uitest {
+
+// The top-level dialog with this caption, waiting up to `timeoutMs`; null when
+// it did not appear.
+HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs = 10000);
+// Waits until the window is gone; false on time-out.
+bool WaitUntilClosed(HWND window, DWORD timeoutMs = 10000);
+
+std::wstring ControlText(HWND dialog, int id);
+std::wstring WindowText(HWND window);
+// Waits until a control shows the text; false on time-out.
+bool WaitForText(HWND dialog, int id, const std::wstring& text, DWORD timeoutMs = 5000);
+
+// Keystrokes to the foreground window (the dialog is brought there first).
+void Focus(HWND dialog);
+void TypeText(const std::wstring& text);
+void PressKey(WORD virtualKey);
+void PressShiftTab();
+
+// Clicks a button without waiting for what the click opens.
+void Click(HWND dialog, int id);
+
+}  // namespace uitest
