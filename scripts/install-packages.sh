@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config dpkg-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
-  wine wine64 wine32:i386 xvfb xauth imagemagick
+  wine wine64 wine32:i386 fonts-wine xvfb xauth imagemagick
   libtiff-dev libjpeg-dev libtiff-tools googletest libgtest-dev libgmock-dev libbenchmark-dev
   hylafax-server hylafax-client openssl ghostscript
 )

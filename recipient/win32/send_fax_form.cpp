@@ -163,13 +163,12 @@ void Win32SendFaxForm::Build() {
     ApplyLayout(window_, kSendFaxClientSize, SendFaxPlacements(), nullptr);
     whiteBrush_ = CreateSolidBrush(RGB(255, 255, 255));
 
+    // The title: "MS Sans Serif" bold, -19 pixels at 96 dpi.
     LOGFONTW font{};
-    if (HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0))) {
-        GetObjectW(dialogFont, sizeof(font), &font);
-    }
+    lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
     font.lfHeight = -ScaleToScreen(19);
-    font.lfWidth = 0;
     font.lfWeight = FW_BOLD;
+    font.lfCharSet = DEFAULT_CHARSET;
     titleFont_ = CreateFontIndirectW(&font);
     SendDlgItemMessageW(window_, IDC_LABEL4, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
 
