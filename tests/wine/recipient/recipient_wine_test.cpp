@@ -514,6 +514,62 @@ void InProcessForm() {
     CheckAnswers(answers, {u"1", u"12345", u".", u"2", u"Front desk", u"0", u"3", u"ops@example.org"});
 }
 
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.rfind(L'\\'));
+}
+
+// Korrim.exe with a language module beside it: its layouts replace the
+// program's own. The module goes under the first two letters of the system's
+// language name ("Korrim.EN"), the second name the program tries.
+void LanguageModule() {
+    wchar_t language[16] = {};
+    Check(GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_SABBREVLANGNAME, language, 16) > 2,
+          "the system has a language name");
+    const std::wstring from = OwnFolder(), to = Folder(L"language-bin");
+    CreateDirectoryW(to.c_str(), nullptr);
+    bool copied = CopyFileW((from + L"\\Korrim.exe").c_str(), (to + L"\\Korrim.exe").c_str(), FALSE) &&
+                  CopyFileW((from + L"\\recipient_wine_test.exe").c_str(),
+                            (to + L"\\recipient_wine_test.exe").c_str(), FALSE) &&
+                  CopyFileW((from + L"\\Korrim.lang").c_str(),
+                            (to + L"\\Korrim." + std::wstring(language, 2)).c_str(), FALSE);
+    Check(copied, "Korrim.exe and Korrim." + Narrow(std::wstring(language, 2)) + " in a folder of their own");
+    if (!copied) return;
+    // The copy of this program hosts the conversation from that folder, so
+    // that its launch of "Korrim.exe" finds the copy there.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    std::wstring command = L"\"" + to + L"\\recipient_wine_test.exe\" language-run";
+    Check(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, to.c_str(), &startup, &info),
+          "started the host in that folder");
+    if (!info.hProcess) return;
+    WaitForSingleObject(info.hProcess, 60000);
+    DWORD code = 1;
+    GetExitCodeProcess(info.hProcess, &code);
+    Check(code == 0, "the conversation with the translated form passed");
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+}
+
+void LanguageRun() {
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"language"));
+    Converse(run, [&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        CheckEqual(ControlText(form, IDC_LABEL4), std::wstring(L"Fax senden"), "title from the language module");
+        Check(WaitForText(form, IDC_TIMETOCANCEL, L"179"), "a countdown caption without \":\" becomes the bare number");
+        Click(form, IDCANCEL);
+        Check(WaitUntilClosed(form), "Cancel closed the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    CheckCleanEnd(run);
+}
+
 // Poses the filled form and the name dialog for screenshots: writes
 // <root>\shotN.ready and waits for <root>\shotN.done from the shell.
 bool Pose(const wchar_t* step) {
@@ -576,6 +632,8 @@ const Scenario kScenarios[] = {
     {"impostor", ImpostorClientIsRefused},
     {"never-connects", ClientThatNeverConnects},
     {"in-process", InProcessForm},
+    {"language", LanguageModule},
+    {"language-run", LanguageRun},
     {"screenshots", Screenshots},
 };
 
