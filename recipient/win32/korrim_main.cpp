@@ -46,8 +46,10 @@ void Run(HINSTANCE program) {
 
     Pipe pipe(/*isHost=*/false);
     if (!pipe.Open()) return;  // no host: no window, no message
-    Win32SendFaxForm form(resources);
-    RunFaxDialog(pipe.Peer(), form);
+    {
+        Win32SendFaxForm form(resources);
+        RunFaxDialog(pipe.Peer(), form);
+    }  // the form is destroyed before the pipe closes
     pipe.Close();
 }
 

@@ -8,7 +8,9 @@
 //
 //   1. Compile recipient/win32/send_fax_form.rc into the module: it holds both
 //      dialog templates (IDD_FAXSEND, IDD_RECIPIENTNAME) and the header
-//      picture (IDR_HEADER_JPEG); its include path needs recipient/win32.
+//      picture (IDR_HEADER_JPEG). In CMake, add
+//      ${CMAKE_SOURCE_DIR}/recipient/win32/send_fax_form.rc to the module's
+//      sources; windres finds the ids header and the picture beside it.
 //   2. Link the static library recipient_form (it brings recipient_core and
 //      libjpeg).
 //   3. Call ShowSendFaxForm with the module's own HINSTANCE, the one its
