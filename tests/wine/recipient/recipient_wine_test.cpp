@@ -424,6 +424,49 @@ void OldCsvLinesAndTextFiles() {
     CheckEqual(ReadFileBytes(textFolder + L"\\numbers.txt"), std::string("888\r\n"), "numbers.txt");
 }
 
+// The host writes the requests and goes away: every answer write of the
+// client fails and shows "Write pipe failed" captioned "host", and the run
+// still ends normally.
+void HostGoneBeforeTheAnswers() {
+    auto ignore = [](std::u16string_view, std::u16string_view) {};
+    Pipe pipe(/*isHost=*/true, kPipeName, ignore);
+    std::vector<std::wstring> boxes;
+    std::thread user([&] {
+        HWND form = WaitForDialog(L"Send FAX To");
+        Check(form != nullptr, "the form appeared");
+        if (!form) return;
+        Focus(form);
+        TypeText(L"5551234");
+        PressKey(VK_RETURN);
+        while (HWND box = WaitForDialog(L"host", 5000)) {
+            boxes.push_back(ControlText(box, 0xFFFF));
+            Focus(box);
+            PressKey(VK_RETURN);
+            WaitUntilClosed(box);
+        }
+    });
+    ImpersonateSelf(SecurityImpersonation);
+    const bool opened = pipe.Open();
+    RevertToSelf();
+    Check(opened, "host opened the pipe");
+    HANDLE client = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pipe.ClientProcessId());
+    FaxRequests requests = TypicalRequests(Folder(L"host-gone"), u"0");
+    SendRequests(pipe.Peer(), requests);
+    pipe.Close();
+    user.join();
+    DWORD code = STILL_ACTIVE;
+    if (client) {
+        WaitForSingleObject(client, 10000);
+        GetExitCodeProcess(client, &code);
+        CloseHandle(client);
+    }
+    Check(boxes.size() == 8, "one box for each of the eight answers (" + std::to_string(boxes.size()) + ")");
+    bool allWriteFailures = !boxes.empty();
+    for (const auto& text : boxes) allWriteFailures = allWriteFailures && text == L"Write pipe failed";
+    Check(allWriteFailures, "each box says \"Write pipe failed\"");
+    Check(code == 0, "Korrim.exe still exited with code 0");
+}
+
 void NoHost() {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
@@ -627,6 +670,7 @@ const Scenario kScenarios[] = {
     {"pick-name", PickTheSavedName},
     {"delete-entry", DeleteTheEntry},
     {"old-files", OldCsvLinesAndTextFiles},
+    {"host-gone", HostGoneBeforeTheAnswers},
     {"no-host", NoHost},
     {"squatter", SquatterMakesCreationFail},
     {"impostor", ImpostorClientIsRefused},
