@@ -1,0 +1,80 @@
+#include "monitor/win32/dialog_conversation.h"
+
+#include "monitor/win32/dialog_launch.h"
+#include "monitor/win32/monitor.h"
+#include "monitor/win32/monitor_trace.h"
+
+namespace tolvane {
+
+namespace {
+
+std::mutex& ConversationTurn() {
+    static std::mutex turn;
+    return turn;
+}
+
+}  // namespace
+
+void ShowJobConfirmMessage(std::u16string_view text) {
+    const std::u16string copy(text);
+    const std::u16string caption(kJobConfirmCaption);
+    MessageBoxW(nullptr, AsWide(copy), AsWide(caption), MB_OK | MB_SETFOREGROUND);
+}
+
+DialogProgramConversation::DialogProgramConversation(bool monitorConfirms)
+    : monitorConfirms_(monitorConfirms), turn_(ConversationTurn()), pipe_(/*isHost=*/true) {}
+
+DialogProgramConversation::~DialogProgramConversation() { pipe_.Close(); }
+
+bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& answers) {
+    const std::optional<ClientLaunch> launch = DialogProgramLaunch();
+    if (!launch) {
+        TraceStep(L"the system folder of Korrim.exe cannot be read (error %lu)", GetLastError());
+        return false;
+    }
+    TraceStep(L"starting %ls", launch->applicationPath.c_str());
+    {
+        LaunchIdentity identity;
+        pipe_.SetClientLaunch(*launch);
+        bool open = pipe_.Open();
+        if (!open && pipe_.LastError() == ERROR_NOT_ALL_ASSIGNED) {
+            // The process does not hold the privilege to assign a primary
+            // token (a spooler outside the system account, as under Wine);
+            // the system then decides on its own whether the launch may go on.
+            ClientLaunch plain = *launch;
+            plain.enableAssignPrimaryTokenPrivilege = false;
+            pipe_.SetClientLaunch(plain);
+            open = pipe_.Open();
+        }
+        if (!open) {
+            TraceStep(L"the dialog program did not connect (error %lu)", pipe_.LastError());
+            return false;
+        }
+    }
+    SendRequests(pipe_.Peer(), requests);
+    ReceiveAnswers(pipe_.Peer(), answers);
+    TraceStep(L"dialog answered \"%ls\"", AsWide(answers.result));
+    return !answers.result.empty();
+}
+
+void DialogProgramConversation::Confirm(std::u16string_view text) {
+    if (monitorConfirms_) {
+        ShowJobConfirmMessage(text);
+        return;
+    }
+    SendConfirmation(pipe_.Peer(), text);
+}
+
+std::unique_ptr<RecipientDialog> MakeRecipientDialog(DialogRoute route) {
+    switch (route) {
+        case DialogRoute::kInProcessForm:
+            return MakeInProcessFormDialog();
+        case DialogRoute::kDialogProgramMonitorConfirms:
+            return std::make_unique<DialogProgramConversation>(true);
+        case DialogRoute::kDialogProgram:
+            break;
+    }
+    return std::make_unique<DialogProgramConversation>(false);
+}
+
+}  // namespace tolvane
