@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,6 +37,22 @@ bool AddDriver(const wchar_t* environment, const std::wstring& ppd) {
     info.pConfigFile = config;
     if (AddPrinterDriverW(nullptr, 3, reinterpret_cast<LPBYTE>(&info))) return true;
     return GetLastError() == ERROR_PRINTER_DRIVER_ALREADY_INSTALLED;
+}
+
+// The machine's ports as the spooler lists them, the fax port among them.
+int ListPorts() {
+    DWORD needed = 0, count = 0;
+    EnumPortsW(nullptr, 2, nullptr, 0, &needed, &count);
+    std::vector<DWORD_PTR> buffer(needed / sizeof(DWORD_PTR) + 1);  // aligned for the records' pointers
+    if (!EnumPortsW(nullptr, 2, reinterpret_cast<LPBYTE>(buffer.data()), needed, &needed, &count))
+        return Fail("EnumPortsW", GetLastError());
+    const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+        if (ports[i].pMonitorName == nullptr || lstrcmpW(ports[i].pMonitorName, L"Tolvane") != 0) continue;
+        std::printf("pp_setup: spooler lists port %ls of monitor %ls (%ls)\n", ports[i].pPortName, ports[i].pMonitorName,
+                    ports[i].pDescription ? ports[i].pDescription : L"");
+    }
+    return 0;
 }
 
 int Install(const std::wstring& port, const std::wstring& printer, const std::wstring& dll, const std::wstring& ppd) {
@@ -73,9 +90,9 @@ int Install(const std::wstring& port, const std::wstring& printer, const std::ws
     HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<LPBYTE>(&info));
     if (added == nullptr && GetLastError() != ERROR_PRINTER_ALREADY_EXISTS) return Fail("AddPrinterW", GetLastError());
     if (added != nullptr) ClosePrinter(added);
-    std::printf("pp_setup: monitor Tolvane, port %ls, printer \"%ls\" on %ls ready\n", port.c_str(), printer.c_str(),
-                port.c_str());
-    return 0;
+    std::printf("pp_setup: monitor Tolvane (%ls), port %ls, printer \"%ls\" on %ls ready\n", dll.c_str(), port.c_str(),
+                printer.c_str(), port.c_str());
+    return ListPorts();
 }
 
 // Windows keeps the control sets as ControlSet001 and so on, with

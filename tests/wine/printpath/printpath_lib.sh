@@ -80,19 +80,21 @@ pp_print_and_answer() {
   PP_TRACE=$WORK/trace.$RANDOM.log
   local ui_pid
   PP_JOBS_BEFORE=$(pp_job_count)
-  (wine "$(pp_bin "$BUILD64")/pp_ui.exe" "${ui_args[@]}" </dev/null 2>/dev/null | tr -d '\r' >"$PP_UI_LOG") &
+  (rc=0; wine "$(pp_bin "$BUILD64")/pp_ui.exe" "${ui_args[@]}" </dev/null >"$PP_UI_LOG.raw" 2>/dev/null || rc=$?
+   tr -d '\r' <"$PP_UI_LOG.raw" >"$PP_UI_LOG"; exit $rc) &
   ui_pid=$!
   if [ "${print_args[0]}" = raw ]; then
     print_args=(raw "$PP_PRINTER" "$(winepath -w "${print_args[1]}" 2>/dev/null)" "${print_args[@]:2}")
   else
     print_args=(gdi "$PP_PRINTER" "${print_args[@]:1}")
   fi
+  PP_PRINT_RC=0
   WINEDEBUG=-all,+debugstr timeout 300 wine "$(pp_bin "$build")/pp_print.exe" "${print_args[@]}" </dev/null \
-    2>"$PP_TRACE.raw" | tr -d '\r'
-  PP_PRINT_RC=${PIPESTATUS[0]}
-  grep -a 'Tolvane: ' "$PP_TRACE.raw" | sed 's/.*Tolvane: /monitor: /; s/\\n"$//; s/\\"/"/g; s/\\\\/\\/g' >"$PP_TRACE"
-  wait "$ui_pid"
-  PP_UI_RC=$?
+    >"$PP_TRACE.out" 2>"$PP_TRACE.raw" || PP_PRINT_RC=$?
+  tr -d '\r' <"$PP_TRACE.out"
+  grep -a 'Tolvane: ' "$PP_TRACE.raw" | sed 's/.*Tolvane: /monitor: /; s/\\n"$//; s/\\"/"/g; s/\\\\/\\/g' >"$PP_TRACE" || true
+  PP_UI_RC=0
+  wait "$ui_pid" || PP_UI_RC=$?
   sed 's/^/    /' "$PP_UI_LOG" "$PP_TRACE"
 }
 
