@@ -74,7 +74,11 @@ int Install(const std::wstring& port, const std::wstring& printer, const std::ws
     if (!called) return Fail("XcvDataW(AddPort)", GetLastError());
     if (status != ERROR_SUCCESS && status != ERROR_INVALID_PARAMETER) return Fail("AddPort", status);
 
-    if (!AddDriver(L"Windows x64", ppd)) return Fail("AddPrinterDriverW(Windows x64)", GetLastError());
+    // A 64-bit system prints from both kinds of program; a 32-bit one knows no x64 drivers.
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    const bool system64 = sizeof(void*) == 8 || wow64;
+    if (system64 && !AddDriver(L"Windows x64", ppd)) return Fail("AddPrinterDriverW(Windows x64)", GetLastError());
     if (!AddDriver(L"Windows NT x86", ppd)) return Fail("AddPrinterDriverW(Windows NT x86)", GetLastError());
 
     std::wstring printerName = printer, portName = port;

@@ -11,7 +11,7 @@ pp_check_built() {
   local f
   for f in "$BUILD64/monitor/Caskel.dll" "$BUILD32/monitor/OstrelCaskel.dll" "$BUILD32/recipient/win32/Korrim.exe" \
            "$(pp_bin "$BUILD64")/pp_setup.exe" "$(pp_bin "$BUILD64")/pp_print.exe" "$(pp_bin "$BUILD64")/pp_ui.exe" \
-           "$(pp_bin "$BUILD32")/pp_print.exe"; do
+           "$(pp_bin "$BUILD32")/pp_print.exe" "$(pp_bin "$BUILD32")/pp_setup.exe" "$(pp_bin "$BUILD32")/pp_ui.exe"; do
     [ -f "$f" ] || { echo "printpath: $f is missing (build the win32 and win64 presets)"; return 1; }
   done
 }
@@ -39,33 +39,44 @@ pp_start_server() {
 
 pp_stop_server() { [ -n "${HF_BASE:-}" ] && "$TOLVANE_ROOT/scripts/hylafax-test-server" stop >/dev/null 2>&1; true; }
 
-# pp_new_prefix DIR: a 64-bit prefix with the null display driver, both
-# monitor builds, Korrim.exe where each build looks for it, and the fax
+# The build whose helper programs fit the prefix (a 32-bit prefix runs no 64-bit program).
+pp_tools() { [ "${WINEARCH:-win64}" = win32 ] && echo "$BUILD32" || echo "$BUILD64"; }
+
+# pp_new_prefix DIR [win64|win32]: a prefix with the null display driver, the
+# monitor builds, Korrim.exe where the setup tool puts it, and the fax
 # printer "$PP_PRINTER" on port P.
 pp_new_prefix() {
-  wine_new_prefix "$1" win64 || return 1
+  wine_new_prefix "$1" "${2:-win64}" || return 1
   [ -n "${PP_DISPLAY:-}" ] || wine_use_null_display
   wine_install_monitor
-  # The 64-bit monitor starts it from the "Tolvane" folder of the 32-bit system
-  # directory; the 32-bit one from its system directory (SysWOW64 here).
-  mkdir -p "$(wine_system_dir wow64)/Tolvane"
-  cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Tolvane/Korrim.exe"
-  cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Korrim.exe"
+  if [ "$WINEARCH" = win32 ]; then
+    # 32-bit Windows: the shipped "system32" folder goes into the system directory.
+    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir native)/Korrim.exe"
+  else
+    # 64-bit Windows: the shipped "SysWOW64\Tolvane" folder, where the 64-bit
+    # monitor looks; a 32-bit printing program loads the 32-bit monitor, which
+    # looks in its system directory (SysWOW64 under WoW64).
+    mkdir -p "$(wine_system_dir wow64)/Tolvane"
+    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Tolvane/Korrim.exe"
+    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Korrim.exe"
+  fi
   cp "$TOLVANE_ROOT/tests/wine/printpath/fax.ppd" "$WINEPREFIX/drive_c/tolvane-fax.ppd"
   # The form's countdown, shortened for the countdown test (Korrim.exe gets
   # the user's environment from the registry, not the printing process's).
   wine reg add 'HKCU\Environment' /v KORRIM_TEST_COUNTDOWN_SECONDS /d "${PP_COUNTDOWN:-180}" /f >/dev/null 2>&1
-  wine_run "$(pp_bin "$BUILD64")/pp_setup.exe" install P "$PP_PRINTER" Caskel.dll 'C:\tolvane-fax.ppd' || return 1
+  wine_run "$(pp_bin "$(pp_tools)")/pp_setup.exe" install P "$PP_PRINTER" "$(wine_monitor_dll)" 'C:\tolvane-fax.ppd' ||
+    return 1
   # Wine copies only the driver itself into the driver folders; its PostScript
   # driver reads the printer description from there.
   local dir
   for dir in x64 w32x86; do
+    [ -d "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$dir/3" ] || continue
     cp "$TOLVANE_ROOT/tests/wine/printpath/fax.ppd" "$WINEPREFIX/drive_c/windows/system32/spool/drivers/$dir/3/tolvane-fax.ppd"
   done
 }
 
 # pp_configure_port PORT NAME VALUE...: the port's settings where the setup tool writes them.
-pp_configure_port() { wine_run "$(pp_bin "$BUILD64")/pp_setup.exe" set "$@"; }
+pp_configure_port() { wine_run "$(pp_bin "$(pp_tools)")/pp_setup.exe" set "$@"; }
 
 # pp_print_and_answer BUILD raw FILE DOCNAME -- UI-ARGS... | BUILD gdi DOCNAME -- UI-ARGS...
 # Starts the UI driver, prints, waits for both. Sets PP_PRINT_RC, PP_UI_RC,
@@ -80,7 +91,7 @@ pp_print_and_answer() {
   PP_TRACE=$WORK/trace.$RANDOM.log
   local ui_pid
   PP_JOBS_BEFORE=$(pp_job_count)
-  (rc=0; wine "$(pp_bin "$BUILD64")/pp_ui.exe" "${ui_args[@]}" </dev/null >"$PP_UI_LOG.raw" 2>/dev/null || rc=$?
+  (rc=0; wine "$(pp_bin "$(pp_tools)")/pp_ui.exe" "${ui_args[@]}" </dev/null >"$PP_UI_LOG.raw" 2>/dev/null || rc=$?
    tr -d '\r' <"$PP_UI_LOG.raw" >"$PP_UI_LOG"; exit $rc) &
   ui_pid=$!
   if [ "${print_args[0]}" = raw ]; then

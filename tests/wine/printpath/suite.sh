@@ -124,4 +124,24 @@ check "mode 2: Korrim.exe asked" pp_trace_has 'dialog answered "1"'
 check "mode 2: the confirmation box came from the printing process" grep -q 'confirmation: 200 Job' "$PP_UI_LOG"
 pp_configure_port P SysMode 1 >/dev/null
 
+# --- 8. A large binary document ---------------------------------------------
+echo "== WritePrinter, 64-bit: a 6 MB document of random bytes"
+large=$WORK/large.ps
+{ printf '%%!PS-Adobe-3.0\n%%%%BeginData: 6291456 Binary Bytes\n'; head -c 6291456 /dev/urandom; printf '\n%%%%EOF\n'; } >"$large"
+pp_print_and_answer "$BUILD64" raw "$large" "Large letter" -- send "6060"
+check "large: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
+check "large: document byte-identical in docq" pp_document_of_job_is 1 "$large"
+check "large: spool file deleted" pp_no_spool_files
+wine_end
+
+# --- 9. 32-bit Windows: the 32-bit monitor finds Korrim.exe in system32 ------
+echo "== 32-bit prefix: WritePrinter, SysMode 1"
+pp_new_prefix "$WORK/prefix32" win32 || exit 1
+pp_configure_port P Server "127.0.0.1:$PP_SERVER_PORT" Username faxuser Password secret SysMode 1 Confirm 1 >/dev/null
+pp_print_and_answer "$BUILD32" raw "$sample" "Letter from 32-bit Windows" -- send "3232"
+check "win32: Korrim.exe started from the system directory" pp_trace_has 'starting C:\\windows\\system32\\Korrim.exe'
+check "win32: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
+check "win32: job to 3232" pp_job_has 1 number:3232
+check "win32: document byte-identical in docq" pp_document_of_job_is 1 "$sample"
+
 pp_finish
