@@ -22,7 +22,7 @@ void ShowJobConfirmMessage(std::u16string_view text) {
 }
 
 DialogProgramConversation::DialogProgramConversation(bool monitorConfirms)
-    : monitorConfirms_(monitorConfirms), turn_(ConversationTurn()), pipe_(/*isHost=*/true) {}
+    : turn_(ConversationTurn()), pipe_(/*isHost=*/true), conversation_(pipe_.Peer(), monitorConfirms, ShowJobConfirmMessage) {}
 
 DialogProgramConversation::~DialogProgramConversation() { pipe_.Close(); }
 
@@ -51,19 +51,12 @@ bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& ans
             return false;
         }
     }
-    SendRequests(pipe_.Peer(), requests);
-    ReceiveAnswers(pipe_.Peer(), answers);
+    const bool answered = conversation_.Ask(requests, answers);
     TraceStep(L"dialog answered \"%ls\"", AsWide(answers.result));
-    return !answers.result.empty();
+    return answered;
 }
 
-void DialogProgramConversation::Confirm(std::u16string_view text) {
-    if (monitorConfirms_) {
-        ShowJobConfirmMessage(text);
-        return;
-    }
-    SendConfirmation(pipe_.Peer(), text);
-}
+void DialogProgramConversation::Confirm(std::u16string_view text) { conversation_.Confirm(text); }
 
 std::unique_ptr<RecipientDialog> MakeRecipientDialog(DialogRoute route) {
     switch (route) {

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "common/win32/pipe.h"
+#include "monitor/conversation_dialog.h"
 #include "monitor/dialog_route.h"
 #include "monitor/end_of_document.h"
 
@@ -28,9 +29,9 @@ public:
     void Confirm(std::u16string_view text) override;
 
 private:
-    bool monitorConfirms_;
     std::unique_lock<std::mutex> turn_;
     Pipe pipe_;
+    ConversationDialog conversation_;
 };
 
 // The form in this process, on the calling thread (32-bit build only).
