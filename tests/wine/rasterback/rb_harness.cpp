@@ -82,11 +82,11 @@ const char* rowState(const PluginImage& before, const PluginImage& after)
     return "inverted";
 }
 
-short runPage(const Exports& dll, const std::string& spec, int pageNumber)
+short runPage(const Exports& dll, const std::string& pageArgs, int pageNumber)
 {
-    const std::vector<std::string> f = split(spec, ',');
+    const std::vector<std::string> f = split(pageArgs, ',');
     if (f.size() < 4) {
-        std::printf("bad page spec: %s\n", spec.c_str());
+        std::printf("bad page arguments: %s\n", pageArgs.c_str());
         std::exit(2);
     }
     PluginImage image;

@@ -96,10 +96,10 @@ echo "pages rendered: $(ls "$PAGES" | grep -c 'pbm$') bi-level pages"
 
 page() { # KIND NAME XDPI YDPI [KEEPOPEN [ROWBYTES]]
   local ext=pbm; [ "$1" = ppm ] && ext=ppm
-  local spec="$1,$(winpath "$PAGES/$2.$ext"),$3,$4"
-  [ $# -ge 5 ] && spec="$spec,$5"
-  [ $# -ge 6 ] && spec="$spec,$6"
-  printf '%s' "$spec"
+  local args="$1,$(winpath "$PAGES/$2.$ext"),$3,$4"
+  [ $# -ge 5 ] && args="$args,$5"
+  [ $# -ge 6 ] && args="$args,$6"
+  printf "%s" "$args"
 }
 
 # --- checks on a written fax file --------------------------------------------
