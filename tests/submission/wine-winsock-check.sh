@@ -16,7 +16,7 @@ for tool in wine wineboot i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posi
 done
 mkdir -p "$work"
 
-sources=("$root"/tests/submission/winsock/winsock_submission_probe.cpp "$root"/monitor/win32/winsock_connection.cpp)
+sources=("$root"/tests/wine/submission/winsock_submission_probe.cpp "$root"/monitor/win32/winsock_connection.cpp)
 for f in fax_submission job_commands passive_reply protocol_text recipient_list reply_reader server_connection \
          spool_document submission_summary; do
   sources+=("$root/monitor/$f.cpp")
