@@ -7,6 +7,8 @@
 #include <winspool.h>
 #include <winsplp.h>
 
+#include <atomic>
+
 #include "common/key_store.h"
 
 namespace tolvane {
@@ -47,7 +49,7 @@ class SpoolerKeyStore final : public KeyStore {
   HANDLE spoolerRoot_ = nullptr;
   MONITORREG callbacks_{};  // a copy: the spooler's block need not outlive initialisation
   bool haveCallbacks_ = false;
-  bool callbacksMissing_ = false;
+  std::atomic<bool> callbacksMissing_{false};  // set by whichever spooler thread learns it first
   HKEY ownRoot_ = nullptr;  // advapi copy of the root, opened while it was valid
 };
 

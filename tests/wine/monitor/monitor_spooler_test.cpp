@@ -17,6 +17,10 @@
 
 #include "common/port_config_record.h"
 
+// Exported by winspool.drv (and in mingw's import library) but not declared in
+// mingw's headers.
+extern "C" BOOL WINAPI AddPortExW(LPWSTR server, DWORD level, LPBYTE buffer, LPWSTR monitorName);
+
 namespace {
 
 constexpr wchar_t kPortsKey[] = L"System\\CurrentControlSet\\Control\\Print\\Monitors\\Tolvane\\Ports";
@@ -197,6 +201,33 @@ TEST_F(MonitorUnderSpooler, ListsItsPortsInThePortEnumeration) {
     EXPECT_EQ(ports[i].fPortType, static_cast<DWORD>(PORT_TYPE_WRITE));
   }
   EXPECT_TRUE(found);
+}
+
+// AddPortEx records the port among the machine's ports (where the local monitor
+// lists it); a second call for a name in use, in any case, fails.
+TEST_F(MonitorUnderSpooler, AddPortExRecordsTheNameOnceAmongTheMachinesPorts) {
+  constexpr wchar_t kMachinePorts[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
+  wchar_t name[] = L"TVNEX:";
+  wchar_t monitor[] = L"Tolvane";
+  PORT_INFO_1W info{name};
+  ASSERT_TRUE(AddPortExW(nullptr, 1, reinterpret_cast<LPBYTE>(&info), monitor)) << GetLastError();
+  wchar_t text[16] = L"x";
+  DWORD size = sizeof text;
+  EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kMachinePorts, name, RRF_RT_REG_SZ, nullptr, text, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::wstring(text), L"");
+
+  wchar_t sameInOtherCase[] = L"tvnex:";
+  PORT_INFO_1W again{sameInOtherCase};
+  EXPECT_FALSE(AddPortExW(nullptr, 1, reinterpret_cast<LPBYTE>(&again), monitor));
+  PORT_INFO_1W unnamed{nullptr};
+  EXPECT_FALSE(AddPortExW(nullptr, 1, reinterpret_cast<LPBYTE>(&unnamed), monitor));
+  EXPECT_FALSE(PortKeyExists(L"TVNEX:")) << "no configuration key on this path";
+
+  HKEY ports = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachinePorts, 0, KEY_SET_VALUE, &ports), ERROR_SUCCESS);
+  RegDeleteValueW(ports, name);
+  RegCloseKey(ports);
 }
 
 TEST_F(MonitorUnderSpooler, NamesItsUserInterfaceLibrary) {
