@@ -61,6 +61,7 @@ FileError AddressBook::CreateEmptyIfMissing(std::string_view fileName) {
 }
 
 FileError AddressBook::Load() {
+    loadError_.reset();
     names_.clear();
     numbers_.clear();
     csvLines_.clear();
@@ -71,6 +72,11 @@ FileError AddressBook::Load() {
         files_.CreateFolder(folder_);
         return Save();
     }
+    loadError_ = LoadExistingFiles();
+    return loadError_;
+}
+
+FileError AddressBook::LoadExistingFiles() {
     if (type_ == kAddressBookTextFiles) {
         if (auto error = CreateEmptyIfMissing(kNamesFileName)) return error;
         if (auto error = CreateEmptyIfMissing(kNumbersFileName)) return error;
@@ -93,6 +99,9 @@ std::optional<std::string> AddressBook::NumberAt(std::size_t index) const {
 }
 
 FileError AddressBook::Save() {
+    // Files that were not read in full are left as they are: rewriting them
+    // from the lists would drop the entries this run never saw.
+    if (loadError_) return *loadError_ + " Changes to the address book are not saved.";
     if (type_ == kAddressBookTextFiles) {
         if (auto error = WriteLines(kNamesFileName, names_)) return error;
         return WriteLines(kNumbersFileName, numbers_);

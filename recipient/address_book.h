@@ -12,7 +12,9 @@
 // files whole at once. Entries keep their file order, new ones are appended.
 //
 // File errors come back as a message naming the file. The operation stops
-// there; the in-memory lists keep what was already changed or loaded.
+// there; the in-memory lists keep what was already changed or loaded. After a
+// load that could not read an existing file, changes stay in memory and every
+// save is refused with that error, so the files keep their entries.
 
 #include <optional>
 #include <string>
@@ -67,6 +69,7 @@ private:
     FileError LoadLines(std::string_view fileName, std::vector<std::string>& lines);
     FileError WriteLines(std::string_view fileName, const std::vector<std::string>& lines);
     FileError CreateEmptyIfMissing(std::string_view fileName);
+    FileError LoadExistingFiles();
     FileError Save();
 
     int type_;
@@ -75,6 +78,7 @@ private:
     std::vector<std::string> names_;
     std::vector<std::string> numbers_;
     std::vector<std::string> csvLines_;  // type 1: the raw lines, parallel to names_
+    FileError loadError_;                // why the existing files could not be loaded
 };
 
 }  // namespace tolvane

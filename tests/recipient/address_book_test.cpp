@@ -197,5 +197,39 @@ TEST(AddressBook, FileErrorsNameTheFileAndKeepTheListsInMemory) {
     EXPECT_EQ(files.files.at(kFolder + "numbers.csv"), "");
 }
 
+TEST(AddressBook, FilesThatCouldNotBeReadAreNeverOverwritten) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    const std::string csv = kFolder + "numbers.csv";
+    files.files[csv] = "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n";
+    files.unreadable.insert(csv);
+    AddressBook csvBook(1, kFolder, files);
+    ASSERT_TRUE(csvBook.Load().has_value());
+    const FileError addError = csvBook.Add("Carol", "333");
+    ASSERT_TRUE(addError.has_value());
+    EXPECT_NE(addError->find(csv), std::string::npos) << *addError;
+    EXPECT_EQ(csvBook.Names(), (std::vector<std::string>{"Carol"}));  // kept for this run
+    EXPECT_TRUE(csvBook.Remove(0).has_value());
+    EXPECT_EQ(files.files.at(csv), "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n");
+
+    // Two files: the names were read, the numbers were not; neither is rewritten.
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n";
+    files.unreadable.insert(kFolder + "numbers.txt");
+    AddressBook textBook(0, kFolder, files);
+    ASSERT_TRUE(textBook.Load().has_value());
+    const int writesBefore = files.writes;
+    EXPECT_TRUE(textBook.Add("Carol", "333").has_value());
+    EXPECT_EQ(files.writes, writesBefore);
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\nBob\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n");
+
+    // Once the file reads again, a new load saves as usual.
+    files.unreadable.clear();
+    ASSERT_EQ(csvBook.Load(), std::nullopt);
+    ASSERT_EQ(csvBook.Add("Carol", "333"), std::nullopt);
+    EXPECT_EQ(files.files.at(csv), "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n\"Carol\",\"333\"\r\n");
+}
+
 }  // namespace
 }  // namespace tolvane
