@@ -136,8 +136,6 @@ TEST(RunFaxDialog, AHostGoneBeforeTheRequestsEndsTheRunWithOneMessageAndNoForm) 
 TEST(RunFaxDialog, AHostGoneAfterTheRequestsShowsEveryFailedWrite) {
     Conversation conversation;
     conversation.SendRequests(kRequests);
-    ScriptedForm form;
-    form.fieldsAtClose = TypicalFields();
     struct ClosingForm : ScriptedForm {
         InProcessChannelPair* pair = nullptr;
         bool ShowModal() override {
