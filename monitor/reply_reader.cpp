@@ -1,5 +1,7 @@
 #include "monitor/reply_reader.h"
 
+#include <algorithm>
+
 namespace tolvane {
 
 void ReplyLineBuffer::Append(std::string_view bytes) { pending_.append(bytes); }
@@ -29,6 +31,21 @@ bool ReplyLineBuffer::Overlong() const {
 void ReplyLineBuffer::Clear() {
     pending_.clear();
     scanned_ = 0;
+}
+
+IoResult ReplyLineBuffer::ReadLine(std::string& line, const ReceiveBytes& receive) {
+    char chunk[4096];
+    while (!TakeLine(line)) {
+        if (Overlong()) {
+            return IoResult::Failure(IoStatus::Failed,
+                                     "reply line longer than " + std::to_string(kMaxReplyLineBytes) + " bytes");
+        }
+        std::size_t received = 0;
+        const IoResult result = receive(chunk, received);
+        if (!result.Ok()) return result;
+        Append(std::string_view(chunk, std::min(received, sizeof chunk)));
+    }
+    return IoResult::Success();
 }
 
 std::string ServerReply::Text() const {

@@ -6,6 +6,8 @@
 // buffer without end or lose track of which reply belongs to which command.
 
 #include <cstddef>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +21,12 @@ inline constexpr std::size_t kMaxReplyLineBytes = 64 * 1024;
 // Most lines one multi-line reply may have (a full JPARM listing has ~80).
 inline constexpr std::size_t kMaxReplyLines = 4096;
 
+// One receive of the platform's socket: waits (within the caller's time
+// limit) for the next bytes and puts them at the start of chunk, setting
+// received to their count. A closed connection, a failure or the end of the
+// time limit is the result instead.
+using ReceiveBytes = std::function<IoResult(std::span<char> chunk, std::size_t& received)>;
+
 // Collects received bytes and hands out whole lines. Each connection
 // implementation owns one for its control connection.
 class ReplyLineBuffer {
@@ -30,6 +38,9 @@ public:
     // True when the bytes waiting for a line end exceed kMaxReplyLineBytes.
     bool Overlong() const;
     void Clear();
+    // The next whole line, receiving through receive until its end has come;
+    // fails on a line longer than kMaxReplyLineBytes or when receive fails.
+    IoResult ReadLine(std::string& line, const ReceiveBytes& receive);
 
 private:
     std::string pending_;

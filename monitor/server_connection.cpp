@@ -16,4 +16,8 @@ std::string DescribeIoResult(const IoResult& result) {
     return result.detail.empty() ? "network error" : result.detail;
 }
 
+IoResult TimedOutAfter(Milliseconds timeout) {
+    return IoResult::Failure(IoStatus::TimedOut, "after " + std::to_string(timeout.count()) + " ms");
+}
+
 }  // namespace tolvane

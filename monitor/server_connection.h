@@ -33,6 +33,9 @@ std::string DescribeIoResult(const IoResult& result);
 
 using Milliseconds = std::chrono::milliseconds;
 
+// The failure of a wait that reached its time limit: "after 30000 ms".
+IoResult TimedOutAfter(Milliseconds timeout);
+
 class ServerConnection {
 public:
     virtual ~ServerConnection() = default;

@@ -21,10 +21,6 @@ IoResult SystemFailure(const std::string& what) {
     return IoResult::Failure(IoStatus::Failed, what + ": " + std::strerror(errno));
 }
 
-IoResult TimedOut(Milliseconds timeout) {
-    return IoResult::Failure(IoStatus::TimedOut, "after " + std::to_string(timeout.count()) + " ms");
-}
-
 int RemainingMs(Clock::time_point deadline) {
     const auto left = std::chrono::duration_cast<Milliseconds>(deadline - Clock::now()).count();
     return left < 0 ? 0 : static_cast<int>(left);
@@ -67,7 +63,7 @@ IoResult OpenSocket(int& fd, const std::string& address, std::uint16_t port, Mil
     const int ready = WaitFor(fd, POLLOUT, deadline);
     if (ready == 0) {
         CloseSocket(fd);
-        return TimedOut(timeout);
+        return TimedOutAfter(timeout);
     }
     int error = 0;
     socklen_t length = sizeof error;
@@ -93,7 +89,7 @@ IoResult SendEverything(int fd, std::string_view bytes, Milliseconds timeout) {
             // The time limit counts from the last progress, so a large
             // document is not cut off while the server keeps taking it.
             const int ready = WaitFor(fd, POLLOUT, Clock::now() + timeout);
-            if (ready == 0) return TimedOut(timeout);
+            if (ready == 0) return TimedOutAfter(timeout);
             if (ready < 0) return SystemFailure("poll");
             continue;
         }
@@ -101,6 +97,24 @@ IoResult SendEverything(int fd, std::string_view bytes, Milliseconds timeout) {
         return SystemFailure("send");
     }
     return IoResult::Success();
+}
+
+IoResult ReceiveSome(int fd, std::span<char> chunk, std::size_t& received, Clock::time_point deadline,
+                     Milliseconds timeout) {
+    if (fd < 0) return IoResult::Failure(IoStatus::Failed, "not connected");
+    while (true) {
+        const ssize_t got = ::recv(fd, chunk.data(), chunk.size(), 0);
+        if (got > 0) {
+            received = static_cast<std::size_t>(got);
+            return IoResult::Success();
+        }
+        if (got == 0) return IoResult::Failure(IoStatus::Closed, {});
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK) return SystemFailure("recv");
+        const int ready = WaitFor(fd, POLLIN, deadline);
+        if (ready == 0) return TimedOutAfter(timeout);
+        if (ready < 0) return SystemFailure("poll");
+    }
 }
 
 }  // namespace
@@ -118,26 +132,9 @@ IoResult PosixConnection::SendAll(std::string_view bytes, Milliseconds timeout) 
 
 IoResult PosixConnection::ReadLine(std::string& line, Milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    char chunk[4096];
-    while (!replies_.TakeLine(line)) {
-        if (replies_.Overlong()) {
-            return IoResult::Failure(IoStatus::Failed,
-                                     "reply line longer than " + std::to_string(kMaxReplyLineBytes) + " bytes");
-        }
-        if (control_ < 0) return IoResult::Failure(IoStatus::Failed, "not connected");
-        const ssize_t got = ::recv(control_, chunk, sizeof chunk, 0);
-        if (got > 0) {
-            replies_.Append(std::string_view(chunk, static_cast<std::size_t>(got)));
-            continue;
-        }
-        if (got == 0) return IoResult::Failure(IoStatus::Closed, {});
-        if (errno == EINTR) continue;
-        if (errno != EAGAIN && errno != EWOULDBLOCK) return SystemFailure("recv");
-        const int ready = WaitFor(control_, POLLIN, deadline);
-        if (ready == 0) return TimedOut(timeout);
-        if (ready < 0) return SystemFailure("poll");
-    }
-    return IoResult::Success();
+    return replies_.ReadLine(line, [&](std::span<char> chunk, std::size_t& received) {
+        return ReceiveSome(control_, chunk, received, deadline, timeout);
+    });
 }
 
 IoResult PosixConnection::OpenDataConnection(const std::string& address, std::uint16_t port, Milliseconds timeout) {

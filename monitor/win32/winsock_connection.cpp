@@ -18,10 +18,6 @@ IoResult SocketFailure(const char* what, int error) {
                                                    std::to_string(error));
 }
 
-IoResult TimedOut(Milliseconds timeout) {
-    return IoResult::Failure(IoStatus::TimedOut, "after " + std::to_string(timeout.count()) + " ms");
-}
-
 timeval Remaining(Clock::time_point deadline) {
     auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now()).count();
     if (left < 0) left = 0;
@@ -80,7 +76,7 @@ IoResult OpenSocket(SOCKET& socket, const std::string& address, std::uint16_t po
     const int ready = WaitFor(socket, true, deadline, &failed);
     if (ready == 0) {
         CloseSocket(socket);
-        return TimedOut(timeout);
+        return TimedOutAfter(timeout);
     }
     if (ready == SOCKET_ERROR || failed) {
         int soError = 0;
@@ -110,13 +106,31 @@ IoResult SendEverything(SOCKET socket, std::string_view bytes, Milliseconds time
             // The limit counts from the last progress, so a large document is
             // not cut off while the server keeps taking it.
             const int ready = WaitFor(socket, true, Clock::now() + timeout);
-            if (ready == 0) return TimedOut(timeout);
+            if (ready == 0) return TimedOutAfter(timeout);
             if (ready == SOCKET_ERROR) return SocketFailure("select", ::WSAGetLastError());
             continue;
         }
         return SocketFailure("send", error);
     }
     return IoResult::Success();
+}
+
+IoResult ReceiveSome(SOCKET socket, std::span<char> chunk, std::size_t& received, Clock::time_point deadline,
+                     Milliseconds timeout) {
+    if (socket == INVALID_SOCKET) return IoResult::Failure(IoStatus::Failed, "not connected");
+    while (true) {
+        const int got = ::recv(socket, chunk.data(), static_cast<int>(chunk.size()), 0);
+        if (got > 0) {
+            received = static_cast<std::size_t>(got);
+            return IoResult::Success();
+        }
+        if (got == 0) return IoResult::Failure(IoStatus::Closed, {});
+        const int error = ::WSAGetLastError();
+        if (error != WSAEWOULDBLOCK) return SocketFailure("recv", error);
+        const int ready = WaitFor(socket, false, deadline);
+        if (ready == 0) return TimedOutAfter(timeout);
+        if (ready == SOCKET_ERROR) return SocketFailure("select", ::WSAGetLastError());
+    }
 }
 
 }  // namespace
@@ -144,26 +158,9 @@ IoResult WinsockConnection::SendAll(std::string_view bytes, Milliseconds timeout
 
 IoResult WinsockConnection::ReadLine(std::string& line, Milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
-    char chunk[4096];
-    while (!replies_.TakeLine(line)) {
-        if (replies_.Overlong()) {
-            return IoResult::Failure(IoStatus::Failed,
-                                     "reply line longer than " + std::to_string(kMaxReplyLineBytes) + " bytes");
-        }
-        if (control_ == INVALID_SOCKET) return IoResult::Failure(IoStatus::Failed, "not connected");
-        const int got = ::recv(control_, chunk, sizeof chunk, 0);
-        if (got > 0) {
-            replies_.Append(std::string_view(chunk, static_cast<std::size_t>(got)));
-            continue;
-        }
-        if (got == 0) return IoResult::Failure(IoStatus::Closed, {});
-        const int error = ::WSAGetLastError();
-        if (error != WSAEWOULDBLOCK) return SocketFailure("recv", error);
-        const int ready = WaitFor(control_, false, deadline);
-        if (ready == 0) return TimedOut(timeout);
-        if (ready == SOCKET_ERROR) return SocketFailure("select", ::WSAGetLastError());
-    }
-    return IoResult::Success();
+    return replies_.ReadLine(line, [&](std::span<char> chunk, std::size_t& received) {
+        return ReceiveSome(control_, chunk, received, deadline, timeout);
+    });
 }
 
 IoResult WinsockConnection::OpenDataConnection(const std::string& address, std::uint16_t port, Milliseconds timeout) {

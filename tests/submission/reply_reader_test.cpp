@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <random>
 
 #include "monitor/reply_reader.h"
@@ -60,6 +62,39 @@ TEST(ReplyLineBuffer, AnySplitOfAStreamYieldsTheSameLines) {
         }
         ASSERT_EQ(lines, expected) << "round " << round;
     }
+}
+
+// A connection's receive that hands out the scripted pieces one per call,
+// then reports the connection closed.
+ReceiveBytes Pieces(std::vector<std::string> pieces) {
+    auto next = std::make_shared<std::size_t>(0);
+    return [pieces = std::move(pieces), next](std::span<char> chunk, std::size_t& received) {
+        if (*next == pieces.size()) return IoResult::Failure(IoStatus::Closed, {});
+        const std::string& piece = pieces[(*next)++];
+        received = std::min(piece.size(), chunk.size());
+        std::copy_n(piece.begin(), received, chunk.begin());
+        return IoResult::Success();
+    };
+}
+
+TEST(ReplyLineBuffer, ReadLineReceivesUntilTheLineEndsAndKeepsTheRest) {
+    ReplyLineBuffer buffer;
+    const ReceiveBytes receive = Pieces({"22", "0 rea", "dy.\r\n331 Pass", "word\r\n"});
+    std::string line;
+    ASSERT_TRUE(buffer.ReadLine(line, receive).Ok());
+    EXPECT_EQ(line, "220 ready.");
+    ASSERT_TRUE(buffer.ReadLine(line, receive).Ok());
+    EXPECT_EQ(line, "331 Password");
+    EXPECT_EQ(buffer.ReadLine(line, receive).status, IoStatus::Closed);
+}
+
+TEST(ReplyLineBuffer, ReadLineGivesUpOnAnEndlessLine) {
+    ReplyLineBuffer buffer;
+    const std::vector<std::string> endless(kMaxReplyLineBytes / 4096 + 2, std::string(4096, 'x'));
+    std::string line;
+    const IoResult result = buffer.ReadLine(line, Pieces(endless));
+    EXPECT_EQ(result.status, IoStatus::Failed);
+    EXPECT_EQ(result.detail, "reply line longer than " + std::to_string(kMaxReplyLineBytes) + " bytes");
 }
 
 TEST(ReplyCode, ReadsThreeDigitsFollowedByBlankDashOrEnd) {
