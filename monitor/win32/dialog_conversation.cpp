@@ -24,7 +24,12 @@ void ShowJobConfirmMessage(std::u16string_view text) {
 DialogProgramConversation::DialogProgramConversation(bool monitorConfirms)
     : turn_(ConversationTurn()), pipe_(/*isHost=*/true), conversation_(pipe_.Peer(), monitorConfirms, ShowJobConfirmMessage) {}
 
-DialogProgramConversation::~DialogProgramConversation() { pipe_.Close(); }
+DialogProgramConversation::~DialogProgramConversation() { EndConversation(); }
+
+void DialogProgramConversation::EndConversation() {
+    pipe_.Close();
+    if (turn_.owns_lock()) turn_.unlock();
+}
 
 bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& answers) {
     const std::optional<ClientLaunch> launch = DialogProgramLaunch();
@@ -53,6 +58,7 @@ bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& ans
     }
     const bool answered = conversation_.Ask(requests, answers);
     TraceStep(L"dialog answered \"%ls\"", AsWide(answers.result));
+    if (!conversation_.ClientWaitsForConfirmation()) EndConversation();
     return answered;
 }
 

@@ -17,7 +17,11 @@ namespace tolvane {
 
 // The host side of one conversation with Korrim.exe. The pipe has a single
 // instance, so conversations of documents ending at the same time take turns
-// instead of failing. The pipe is closed when the object goes.
+// instead of failing. A turn ends, and the pipe is closed, as soon as
+// Korrim.exe reads nothing more: right after the answers unless it waits for
+// the confirmation, else when the object goes. So the next document's user is
+// not kept waiting for this document's submission or the monitor's own
+// confirmation box.
 class DialogProgramConversation final : public RecipientDialog {
 public:
     // monitorConfirms: the monitor shows the confirmation in its own message
@@ -29,6 +33,8 @@ public:
     void Confirm(std::u16string_view text) override;
 
 private:
+    void EndConversation();
+
     std::unique_lock<std::mutex> turn_;
     Pipe pipe_;
     ConversationDialog conversation_;

@@ -114,6 +114,7 @@ TEST_F(ConversationDialogTest, AnswersArriveAsTheUserGaveThem) {
     EXPECT_EQ(answers.resolution, u"2");
     EXPECT_EQ(answers.priority, u"0");
     EXPECT_EQ(answers.notifyEmail, u"me@example.org");
+    EXPECT_TRUE(dialog.ClientWaitsForConfirmation());
     dialog.Confirm(u"done");
     client.join();
     EXPECT_EQ(form.confirmations, std::vector<std::u16string>{u"done"});
@@ -144,6 +145,7 @@ TEST_F(ConversationDialogTest, NoConfirmationIsWrittenToAClientThatDoesNotWait) 
     ConversationDialog dialog(peer, false);
     FaxAnswers answers;
     ASSERT_TRUE(dialog.Ask(RequestsFor(config, u"Doc", true), answers));
+    EXPECT_FALSE(dialog.ClientWaitsForConfirmation());
     client.join();
     dialog.Confirm(u"nobody reads this");  // must not block on or fail against a closed client
     EXPECT_TRUE(hostAlerts.empty());
@@ -159,6 +161,7 @@ TEST_F(ConversationDialogTest, CancelIsAnAnswer) {
     EXPECT_TRUE(dialog.Ask(RequestsFor(config, u"Doc", true), answers));
     EXPECT_EQ(answers.result, u"2");
     EXPECT_TRUE(answers.faxNumbers.empty());
+    EXPECT_FALSE(dialog.ClientWaitsForConfirmation());
 }
 
 TEST_F(ConversationDialogTest, AClientGoneBeforeAnsweringGivesNoAnswer) {
