@@ -14,9 +14,12 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
+
+#include "ui_driver.h"
 
 namespace {
+
+using namespace uitest;
 
 constexpr int kFaxNumberField = 1005;  // IDC_FAXNUMBER of the form
 constexpr int kDocumentLabel = 1003;   // IDC_DOCUMENT
@@ -28,33 +31,6 @@ DWORD TimeoutMs() {
     return 60000;
 }
 
-HWND WaitForDialog(const wchar_t* caption, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    do {
-        HWND window = FindWindowW(L"#32770", caption);
-        if (window != nullptr && IsWindowVisible(window)) return window;
-        Sleep(50);
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
-bool WaitUntilClosed(HWND window, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (IsWindow(window) && IsWindowVisible(window)) {
-        if (GetTickCount() - start > timeoutMs) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-std::wstring Text(HWND window) {
-    std::vector<wchar_t> buffer(16384, L'\0');
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
-                        2000, &length);
-    return buffer.data();
-}
-
 std::wstring OneLine(std::wstring text) {
     std::wstring line;
     for (wchar_t c : text) {
@@ -64,21 +40,6 @@ std::wstring OneLine(std::wstring text) {
     return line;
 }
 
-void Key(WORD virtualKey, wchar_t unicode) {
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    if (unicode != 0) {
-        inputs[0].ki.wScan = inputs[1].ki.wScan = unicode;
-        inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    } else {
-        inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
-        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(2, inputs, sizeof(INPUT));
-    Sleep(30);
-}
-
 // Clicks into the field and types, as a person does; checks what arrived.
 bool TypeInto(HWND form, int id, const std::wstring& text) {
     HWND field = GetDlgItem(form, id);
@@ -86,10 +47,10 @@ bool TypeInto(HWND form, int id, const std::wstring& text) {
     Sleep(150);
     PostMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
     Sleep(150);
-    for (wchar_t c : text) Key(0, c);
-    Sleep(200);
-    for (int i = 0; i < 20 && Text(field) != text; ++i) Sleep(50);
-    return Text(field) == text;
+    TypeText(text);
+    Sleep(100);
+    for (int i = 0; i < 20 && WindowText(field) != text; ++i) Sleep(50);
+    return WindowText(field) == text;
 }
 
 HWND WaitForForm() {
@@ -101,7 +62,7 @@ HWND WaitForForm() {
     DWORD process = 0;
     GetWindowThreadProcessId(form, &process);
     std::printf("form: shown by process %lu, document \"%ls\"\n", static_cast<unsigned long>(process),
-                Text(GetDlgItem(form, kDocumentLabel)).c_str());
+                ControlText(form, kDocumentLabel).c_str());
     return form;
 }
 
@@ -110,11 +71,11 @@ int Send(const std::wstring& numbers, bool expectConfirmation) {
     if (form == nullptr) return 1;
     if (!TypeInto(form, kFaxNumberField, numbers)) {
         std::printf("ui: typing the fax numbers failed: the field shows \"%ls\"\n",
-                    Text(GetDlgItem(form, kFaxNumberField)).c_str());
+                    ControlText(form, kFaxNumberField).c_str());
         return 1;
     }
     std::printf("form: fax numbers \"%ls\" typed, Send pressed\n", numbers.c_str());
-    PostMessageW(GetDlgItem(form, IDOK), BM_CLICK, 0, 0);
+    Click(form, IDOK);
     if (!WaitUntilClosed(form, 10000)) {
         std::printf("ui: the form did not close after Send\n");
         return 1;
@@ -125,9 +86,9 @@ int Send(const std::wstring& numbers, bool expectConfirmation) {
         std::printf("ui: no \"Job Confirm\" box appeared\n");
         return 1;
     }
-    std::printf("confirmation: %ls\n", OneLine(Text(GetDlgItem(box, kMessageText))).c_str());
+    std::printf("confirmation: %ls\n", OneLine(ControlText(box, kMessageText)).c_str());
     std::fflush(stdout);
-    PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    Click(box, IDOK);
     if (!WaitUntilClosed(box, 10000)) {
         std::printf("ui: the \"Job Confirm\" box did not close\n");
         return 1;
@@ -138,7 +99,7 @@ int Send(const std::wstring& numbers, bool expectConfirmation) {
 int Cancel() {
     HWND form = WaitForForm();
     if (form == nullptr) return 1;
-    PostMessageW(GetDlgItem(form, IDCANCEL), BM_CLICK, 0, 0);
+    Click(form, IDCANCEL);
     std::printf("form: Cancel pressed\n");
     return WaitUntilClosed(form, 10000) ? 0 : 1;
 }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "ui_driver.h"
+
 namespace {
 
 constexpr int kFileNameCombo = 0x47c;  // cmb13
@@ -92,13 +94,6 @@ void press(HWND dialog, int id)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-// Waits until `dialog` is gone, so the next step cannot find it again.
-void waitGone(HWND dialog)
-{
-    for (int tries = 0; tries < 600 && IsWindow(dialog) && IsWindowVisible(dialog); ++tries)
-        Sleep(50);
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -124,14 +119,16 @@ int main(int argc, char** argv)
                              reinterpret_cast<LPARAM>(step.substr(5).c_str()));
                 press(dialog, IDOK);
             }
-            // The dialog stays while an overwrite prompt is up; the next step answers it.
+            // Each answered window is waited out, so the next step cannot find
+            // it again; after Save the dialog stays while an overwrite prompt is
+            // up, and the next step answers that.
             if (step == "cancel")
-                waitGone(dialog);
+                uitest::WaitUntilClosed(dialog, 30000);
         } else if (step == "yes") {
             HWND box = waitFor(isYesBox, "a Yes/No message box");
             std::printf("prompt: [%s]\n", textOf(GetDlgItem(box, kMessageText)).c_str());
             press(box, IDYES);
-            waitGone(box);
+            uitest::WaitUntilClosed(box, 30000);
         } else if (step == "ok" || step.rfind("ok+mkdir:", 0) == 0) {
             HWND box = waitFor(isMessageBox, "a message box");
             std::printf("message: caption=[%s] text=[%s]\n", utf8TextOf(box).c_str(),
@@ -140,7 +137,7 @@ int main(int argc, char** argv)
                 std::printf("mkdir %s: %s\n", step.substr(9).c_str(),
                             CreateDirectoryA(step.substr(9).c_str(), nullptr) ? "done" : "failed");
             press(box, IDOK);
-            waitGone(box);
+            uitest::WaitUntilClosed(box, 30000);
         } else {
             std::printf("unknown step %s\n", step.c_str());
             return 2;

@@ -1,7 +1,7 @@
 #pragma once
-// A small Win32 UI driver for the recipient dialog tests: finds the dialog
-// windows of Korrim.exe (or of this process) and works them like a person,
-// with real keystrokes through SendInput and button clicks.
+// A small Win32 UI driver for the Wine tests: finds dialog windows (of any
+// process on the desktop) and works them like a person, with real keystrokes
+// through SendInput and button clicks.
 
 #include <windows.h>
 
