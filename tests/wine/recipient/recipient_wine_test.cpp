@@ -125,6 +125,19 @@ void CheckAnswers(const FaxAnswers& answers, const std::vector<std::u16string>& 
     CheckEqual(joined, wanted, "answers");
 }
 
+// The send-fax form and the name dialog, waited for; each counts as a check.
+HWND ShownForm(const std::string& what = "the form appeared") {
+    HWND form = WaitForDialog(L"Send FAX To");
+    Check(form != nullptr, what);
+    return form;
+}
+
+HWND ShownNameDialog() {
+    HWND names = WaitForDialog(L"Recipient's Name");
+    Check(names != nullptr, "the name dialog opened");
+    return names;
+}
+
 // Runs the host on this thread and the user on another.
 void Converse(HostRun& run, const std::function<void()>& user) {
     std::thread driver(user);
@@ -185,8 +198,7 @@ void SendWithNumberListAndConfirmation() {
     run.requests = TypicalRequests(Folder(L"send"));
     std::wstring confirmText;
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form \"Send FAX To\" appeared");
+        HWND form = ShownForm("the form \"Send FAX To\" appeared");
         if (!form) return;
         CheckEqual(ControlText(form, IDC_DOCUMENT), std::wstring(L"Document: Quarterly report.ps"), "document caption");
         CheckEqual(ControlText(form, IDC_SENDER), std::wstring(L" "), "empty sender arrived as one space");
@@ -223,8 +235,7 @@ void CancelButton() {
     HostRun run;
     run.requests = TypicalRequests(Folder(L"cancel"));
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"5551234");
@@ -240,8 +251,7 @@ void EscapeKey() {
     HostRun run;
     run.requests = TypicalRequests(Folder(L"esc"));
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"5551234");
@@ -258,8 +268,7 @@ void CountdownExpires() {
     run.requests = TypicalRequests(Folder(L"countdown"));
     DWORD shownAt = 0, closedAt = 0;
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         shownAt = GetTickCount();
         Check(WaitForText(form, IDC_TIMETOCANCEL, L"Time To Cancel:2"), "first tick shows 2");
@@ -279,14 +288,12 @@ void CountdownClosesTheNameDialogFirst() {
     HostRun run;
     run.requests = TypicalRequests(folder);
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"5550000");
         Click(form, IDC_TOADDRESSBOOK);
-        HWND names = WaitForDialog(L"Recipient's Name");
-        Check(names != nullptr, "the name dialog opened");
+        HWND names = ShownNameDialog();
         if (!names) return;
         Check(WaitUntilClosed(names), "the countdown closed the name dialog");
         Check(WaitUntilClosed(form), "then the form");
@@ -301,14 +308,12 @@ void SaveNumberUnderAName() {
     HostRun run;
     run.requests = TypicalRequests(folder, u"0");
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"5551234");
         Click(form, IDC_TOADDRESSBOOK);
-        HWND names = WaitForDialog(L"Recipient's Name");
-        Check(names != nullptr, "the name dialog opened");
+        HWND names = ShownNameDialog();
         if (!names) return;
         CheckEqual(ControlText(names, IDC_NAME_FAXNUMBER), std::wstring(L"5551234"), "it shows the number");
         CheckEqual(ControlText(names, IDC_NAME_RECIPIENTNAME), std::wstring(L"RecipientName"), "layout's name text");
@@ -333,8 +338,7 @@ void PickTheSavedName() {
     HostRun run;
     run.requests = TypicalRequests(folder, u"0");
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         const auto count = SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0);
         Check(count == 1, "the second run loaded one entry");
@@ -355,8 +359,7 @@ void DeleteTheEntry() {
     HostRun run;
     run.requests = TypicalRequests(folder, u"0");
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         PressKey(VK_TAB);
@@ -386,8 +389,7 @@ void OldCsvLinesAndTextFiles() {
     run.requests = TypicalRequests(csvFolder, u"0");
     run.requests.line = u"9";  // beyond "FoIP4": no line selected
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Check(SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0) == 2, "two entries from the old file");
         CheckEqual(ControlText(form, IDC_MODEM), std::wstring(L""), "line 9 leaves the line box empty");
@@ -407,17 +409,17 @@ void OldCsvLinesAndTextFiles() {
     textRun.requests = TypicalRequests(textFolder, u"0");
     textRun.requests.addressBookType = u"0";
     Converse(textRun, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"888");
         Click(form, IDC_TOADDRESSBOOK);
-        HWND names = WaitForDialog(L"Recipient's Name");
+        HWND names = ShownNameDialog();
         if (!names) return;
         Click(names, IDC_NAME_OK);  // accepted without editing
-        WaitUntilClosed(names);
+        Check(WaitUntilClosed(names), "OK closed the name dialog");
         Click(form, IDCANCEL);
-        WaitUntilClosed(form);
+        Check(WaitUntilClosed(form), "Cancel closed the form");
     });
     CheckAnswers(textRun.answers, {u"2"});
     CheckEqual(ReadFileBytes(textFolder + L"\\names.txt"), std::string("RecipientName\r\n"), "names.txt");
@@ -432,8 +434,7 @@ void HostGoneBeforeTheAnswers() {
     Pipe pipe(/*isHost=*/true, kPipeName, ignore);
     std::vector<std::wstring> boxes;
     std::thread user([&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"5551234");
@@ -544,8 +545,7 @@ void InProcessForm() {
     requests.sender = u"Front desk";
     FaxAnswers answers;
     std::thread user([] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared in this process");
+        HWND form = ShownForm("the form appeared in this process");
         if (!form) return;
         CheckEqual(ControlText(form, IDC_SENDER), std::wstring(L"Front desk"), "sender shown");
         Focus(form);
@@ -601,8 +601,7 @@ void LanguageRun() {
     HostRun run;
     run.requests = TypicalRequests(Folder(L"language"));
     Converse(run, [&] {
-        HWND form = WaitForDialog(L"Send FAX To");
-        Check(form != nullptr, "the form appeared");
+        HWND form = ShownForm();
         if (!form) return;
         CheckEqual(ControlText(form, IDC_LABEL4), std::wstring(L"Fax senden"), "title from the language module");
         Check(WaitForText(form, IDC_TIMETOCANCEL, L"179"), "a countdown caption without \":\" becomes the bare number");
@@ -635,7 +634,7 @@ void Screenshots() {
     FaxRequests requests = TypicalRequests(folder, u"0");
     requests.sender = u"Tolvane Office";
     std::thread user([] {
-        HWND form = WaitForDialog(L"Send FAX To");
+        HWND form = ShownForm();
         if (!form) return;
         Focus(form);
         TypeText(L"Sales@5551234;5559876");
