@@ -4,12 +4,6 @@ namespace tolvane {
 
 SpoolFileReader::SpoolFileReader(const std::filesystem::path& path) : file_(path, std::ios::in | std::ios::binary) {}
 
-bool SpoolFileReader::IsOpen(std::string& error) const {
-    if (file_.is_open()) return true;
-    error = "cannot open the spool file";
-    return false;
-}
-
 bool SpoolFileReader::ReadBlock(std::vector<char>& block, std::size_t maxBytes, std::string& error) {
     block.resize(maxBytes);
     if (!file_.is_open()) {

@@ -24,9 +24,8 @@ public:
 
 class SpoolFileReader final : public DocumentReader {
 public:
+    // A file that cannot be opened fails the first ReadBlock.
     explicit SpoolFileReader(const std::filesystem::path& path);
-    // False (with the reason) when the file could not be opened.
-    bool IsOpen(std::string& error) const;
     bool ReadBlock(std::vector<char>& block, std::size_t maxBytes, std::string& error) override;
 
 private:
