@@ -112,6 +112,10 @@ FileError AddressBook::Save() {
 
 FileError AddressBook::Add(const std::string& name, const std::string& number) {
     if (name.empty()) return std::nullopt;
+    // Names without numbers (a numbers file that was left shorter, for one by a
+    // save that could not write it) get empty ones first, so that the new
+    // number is saved on the new name's line and not on an older name's.
+    if (numbers_.size() < names_.size()) numbers_.resize(names_.size());
     names_.push_back(name);
     numbers_.push_back(number);
     if (type_ == kAddressBookCsvFile) {

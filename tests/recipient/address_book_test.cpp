@@ -98,6 +98,22 @@ TEST(AddressBookTextFiles, UnequalFilesLeaveNamesWithoutNumbers) {
     EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n");
 }
 
+TEST(AddressBookTextFiles, ANewEntryKeepsItsNumberOnItsOwnLineWhenNumbersAreMissing) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\nCarol\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n";
+    AddressBook book(0, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    ASSERT_EQ(book.Add("Dave", "444"), std::nullopt);
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n\r\n444\r\n");
+    AddressBook reloaded(0, kFolder, files);
+    ASSERT_EQ(reloaded.Load(), std::nullopt);
+    EXPECT_EQ(reloaded.Names().back(), "Dave");
+    EXPECT_EQ(reloaded.NumberAt(3), "444");
+    EXPECT_EQ(reloaded.NumberAt(2), "");  // Carol had none
+}
+
 TEST(AddressBookCsv, KeepsUnchangedLinesAsTheyWereAndANameWithACommaSurvivesAReload) {
     FakeFiles files;
     files.folders.insert(kFolder);
