@@ -78,7 +78,7 @@ bool PortSettingsStore::WritePortValue(const std::u16string& port, std::u16strin
 
 void PortSettingsStore::LoadPortSettings(const std::u16string& port, PortSettings& settings) const {
   auto text = [&](std::u16string_view name, std::u16string& field, std::u16string_view fallback) {
-    if (!ReadPortValue(port, name, field)) field = fallback;
+    if (!ReadPortValue(port, name, field)) field = std::u16string(fallback);
   };
   auto code = [&](std::u16string_view name, int fallback) {
     std::u16string stored;
