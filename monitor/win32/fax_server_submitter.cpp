@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "common/win32/ansi_text.h"
 #include "monitor/fax_submission.h"
 #include "monitor/server_address.h"
 #include "monitor/win32/monitor.h"
@@ -15,25 +16,8 @@ namespace tolvane {
 
 namespace {
 
-std::string ToAnsi(std::u16string_view text) {
-    if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int units = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, units, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return {};
-    std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, units, ansi.data(), bytes, nullptr, nullptr);
-    return ansi;
-}
-
-std::u16string FromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (units <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
-    return ToU16(wide.c_str());
-}
+std::string ToAnsi(std::u16string_view text) { return WideToAnsi(ToWide(text)); }
+std::u16string FromAnsi(const std::string& text) { return ToU16(AnsiToWide(text)); }
 
 }  // namespace
 

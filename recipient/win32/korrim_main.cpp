@@ -10,7 +10,7 @@
 #include "common/win32/pipe.h"
 #include "recipient/fax_dialog_flow.h"
 #include "recipient/language_module.h"
-#include "recipient/win32/ansi_text.h"
+#include "common/win32/ansi_text.h"
 #include "recipient/win32/send_fax_form.h"
 #include "recipient/win32/send_fax_form_ids.h"
 

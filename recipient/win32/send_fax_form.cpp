@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "recipient/win32/ansi_text.h"
+#include "common/win32/ansi_text.h"
 #include "recipient/win32/header_picture.h"
 #include "recipient/win32/recipient_name_dialog.h"
 #include "recipient/win32/send_fax_form_ids.h"

@@ -1,6 +1,6 @@
 #pragma once
-// Conversion between the address book's ANSI texts (the system's ANSI code
-// page) and the wide texts of the dialog controls. Characters the code page
+// Conversion between ANSI texts (the system's ANSI code page: the address
+// book, the fax server's protocol) and wide texts. Characters the code page
 // lacks become its default character.
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "recipient/win32/ansi_text.h"
+#include "common/win32/ansi_text.h"
 
 #include <windows.h>
 
