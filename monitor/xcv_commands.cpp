@@ -15,11 +15,15 @@ bool MayAdminister(const XcvRequest& request) { return (request.grantedAccess & 
 std::uint32_t AddPort(XcvEnvironment& environment, const XcvRequest& request) {
   if (!MayAdminister(request)) return win_error::kAccessDenied;
   const std::u16string requested = TextFromInput(request.input, kCommandPortNameMaxChars);
-  bool exists = false;
-  if (environment.PortExistsOnMachine(requested, exists) != win_error::kSuccess || exists)
-    return win_error::kInvalidParameter;
   const std::u16string name = CutPortName(requested);
   if (!IsUsablePortKeyName(name)) return win_error::kInvalidParameter;
+  // The port is created under the cut name, so that name must be free as well:
+  // otherwise a long name would quietly take over an existing port's key.
+  for (const std::u16string& candidate : {requested, name}) {
+    bool exists = false;
+    if (environment.PortExistsOnMachine(candidate, exists) != win_error::kSuccess || exists)
+      return win_error::kInvalidParameter;
+  }
 
   KeyStore& store = environment.MonitorKey();
   const std::u16string ports(kMonitorPortsKey);

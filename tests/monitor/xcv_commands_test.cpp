@@ -87,6 +87,10 @@ TEST_F(XcvCommands, AddPortCutsLongNamesToSevenCharacters) {
   ASSERT_EQ(AddPort(u"ABCDEFGHIJ"), 0u);
   EXPECT_TRUE(env_.store.HasKey(u"Ports\\ABCDEFG"));
   EXPECT_FALSE(env_.store.HasKey(u"Ports\\ABCDEFGHIJ"));
+
+  env_.store.SetStringValue(u"Ports\\ABCDEFG", u"Server", u"10.0.0.1");
+  EXPECT_EQ(AddPort(u"ABCDEFGXYZ"), 87u) << "a long name must not take over the port its cut names";
+  EXPECT_EQ(env_.store.Value(u"Ports\\ABCDEFG", u"Server"), u"10.0.0.1");
 }
 
 TEST_F(XcvCommands, PortNamesAreReadWithinTheInputEvenWithoutATerminator) {
