@@ -4,6 +4,8 @@
 //   winsock_submission_probe PORT SPOOLFILE RECIPIENTS
 // Prints "JOB n" per submitted job, then the summary; exits 0 when every job
 // was submitted and the silent listener's time-out was reported.
+// Built and run by tests/submission/wine-winsock-check.sh, a ctest test of the
+// native build that uses the same HylaFAX server fixture as the submission tests.
 #include <winsock2.h>
 
 #include <cstdio>
