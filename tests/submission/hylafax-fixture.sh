@@ -10,21 +10,13 @@ export HF_BASE=$base
 # Every line the send-fax form offers, so each one's jobs are accepted and wait.
 export HF_MODEMS="ttyS4 ttyS5 ttyS6 ttyS7 ttyX0 ttyX1 ttyX2 ttyX3"
 
-free_port() {
-  local port
-  for port in $(shuf -i 20000-60000 -n 50); do
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then echo "$port"; return; fi
-  done
-  return 1
-}
-
 case "$action" in
   start)
     mkdir -p "$base"
     if "$root/scripts/hylafax-test-server" status >/dev/null 2>&1; then
       "$root/scripts/hylafax-test-server" stop
     fi
-    port=$(free_port)
+    port=$("$root/scripts/free-tcp-port.sh")
     HF_PORTS=$port "$root/scripts/hylafax-test-server" start
     echo "$port" > "$base/port"
     ;;

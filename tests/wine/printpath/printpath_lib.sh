@@ -16,13 +16,7 @@ pp_check_built() {
   done
 }
 
-pp_free_port() {
-  local port
-  for port in $(shuf -i 20000-60000 -n 50); do
-    if ! (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then echo "$port"; return; fi
-  done
-  return 1
-}
+pp_free_port() { "$TOLVANE_ROOT/scripts/free-tcp-port.sh"; }
 
 # pp_start_server DIR: hfaxd + faxq under DIR on a free loopback port
 # (PP_SERVER_PORT); every line of the form's list is a modem that stays down,
