@@ -18,10 +18,9 @@ int ParseLeadingInt(std::u16string_view text) {
   return value > INT_MAX ? INT_MAX : static_cast<int>(value);
 }
 
-std::u16string FormatDecimal(int number) { return WidenAscii(std::to_string(number)); }
-
-std::u16string WidenAscii(std::string_view text) {
-  return std::u16string(text.begin(), text.end());
+std::u16string FormatDecimal(int number) {
+  const std::string digits = std::to_string(number);
+  return std::u16string(digits.begin(), digits.end());
 }
 
 std::string NarrowForLog(std::u16string_view text) {

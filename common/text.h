@@ -14,9 +14,6 @@ int ParseLeadingInt(std::u16string_view text);
 // "%d" of a number.
 std::u16string FormatDecimal(int number);
 
-// ASCII text widened to UTF-16 (for fixed texts and numbers).
-std::u16string WidenAscii(std::string_view text);
-
 // UTF-16 text narrowed for logs and test messages: non-ASCII units become '?'.
 std::string NarrowForLog(std::u16string_view text);
 
