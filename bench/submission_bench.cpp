@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
-#include "monitor/fax_submission.h"
-#include "monitor/job_commands.h"
-#include "monitor/posix/posix_connection.h"
+#include "monitor/submission/fax_submission.h"
+#include "monitor/submission/job_commands.h"
+#include "monitor/submission/posix/posix_connection.h"
 
 namespace {
 

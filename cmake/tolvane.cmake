@@ -1,20 +1,23 @@
 # Small helpers shared by the component folders.
 
-# tolvane_portable_library(NAME DIR): a static library of every .cpp file in DIR
-# (not its win32/ subfolder); the portable core of a component.
-function(tolvane_portable_library name dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${dir}/*.cpp)
-  add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-endfunction()
-
-# tolvane_windows_binary(TARGET): static runtime, no "lib" prefix on DLLs, and a
-# check after linking that only system DLLs are imported.
+# tolvane_windows_binary(TARGET [TEST_PROGRAM]): static runtime, no "lib"
+# prefix on DLLs, the import slots of what older Windows lacks answered at run
+# time (common/win32/legacy_windows_imports.cpp), and a check after linking
+# (scripts/check-imports.py with the lists in scripts/windows-api/): a
+# deliverable imports only what Windows XP / Server 2003 export; a
+# TEST_PROGRAM, which runs under Wine only, only system DLLs.
 function(tolvane_windows_binary target)
+  cmake_parse_arguments(B "TEST_PROGRAM" "" "" ${ARGN})
   set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "")
   target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  target_link_libraries(${target} PRIVATE legacy_windows_imports)
+  set(level)
+  if(B_TEST_PROGRAM)
+    set(level --dlls-only)
+  endif()
   add_custom_command(TARGET ${target} POST_BUILD
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
+    COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/check-imports.py ${level}
+            --objdump ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>
     VERBATIM)
 endfunction()
 

@@ -40,7 +40,6 @@ inline constexpr std::u16string_view kWritePipeFailedText = u"Write pipe failed"
 inline constexpr std::u16string_view kReadPipeFailedText = u"Main Process reads pipe failed";
 inline constexpr std::u16string_view kLaunchAlertCaption = u"MainProcess";
 inline constexpr std::u16string_view kCannotLoadDllText = u"Can not load dll";
-inline constexpr std::u16string_view kGetProcAddressFailedText = u"GetProcAddress() failed";
 inline constexpr std::u16string_view kJobConfirmCaption = u"Job Confirm";
 
 // Answer A values.

@@ -22,7 +22,4 @@ std::string WideToAnsi(std::wstring_view text) {
     return ansi;
 }
 
-std::wstring ToWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-std::u16string ToU16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
-
 }  // namespace tolvane

@@ -6,12 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "common/win32/wide_text.h"
+
 namespace tolvane {
 
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
-
-std::wstring ToWide(std::u16string_view text);
-std::u16string ToU16(std::wstring_view text);
 
 }  // namespace tolvane

@@ -33,8 +33,9 @@ bool EnablePrivilege(HANDLE token, const wchar_t* name) {
     return GetLastError() == ERROR_SUCCESS;
 }
 
-// WTSGetActiveConsoleSessionId is looked up at run time: systems before
-// Windows XP lack it, and the program must still load there.
+// WTSGetActiveConsoleSessionId is looked up at run time: Windows 2000 lacks
+// it, and the program must still load there. Windows 2000 has no fast user
+// switching, so its console is always session 0: that is the answer there.
 bool ActiveConsoleSession(const AlertSink& alerts, DWORD& session) {
     HMODULE kernel = LoadLibraryExW(L"kernel32.dll", nullptr, DONT_RESOLVE_DLL_REFERENCES);
     if (!kernel) {
@@ -44,12 +45,7 @@ bool ActiveConsoleSession(const AlertSink& alerts, DWORD& session) {
     using SessionFunction = DWORD(WINAPI*)();
     auto function = reinterpret_cast<SessionFunction>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "WTSGetActiveConsoleSessionId")));
-    if (!function) {
-        FreeLibrary(kernel);
-        alerts(kGetProcAddressFailedText, kLaunchAlertCaption);
-        return false;
-    }
-    session = function();
+    session = function ? function() : 0;
     FreeLibrary(kernel);
     return true;
 }

@@ -62,9 +62,9 @@ struct ClientLaunch {
 // Starts the client on "WinSta0\Default" of the active console session as the
 // user the calling thread impersonates, with that user's environment. On
 // success `process` receives the process handle (the caller closes it) and
-// `processId` its id. A missing kernel32.dll or WTSGetActiveConsoleSessionId is
-// reported through `alerts` ("Can not load dll" / "GetProcAddress() failed",
-// caption "MainProcess") and fails the launch.
+// `processId` its id. A kernel32.dll that cannot be loaded is reported through
+// `alerts` ("Can not load dll", caption "MainProcess") and fails the launch;
+// without WTSGetActiveConsoleSessionId (Windows 2000) the console is session 0.
 bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& alerts, HANDLE& process,
                                   DWORD& processId);
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win32/wide_text.h"
 #include "monitor/win32/spooler_key_store.h"
 
 namespace tolvane {
@@ -53,11 +54,5 @@ BOOL WINAPI TolvaneXcvOpenPort(HANDLE monitor, LPCWSTR object, ACCESS_MASK grant
 DWORD WINAPI TolvaneXcvDataPort(HANDLE xcv, LPCWSTR command, PBYTE input, DWORD inputSize, PBYTE output,
                                 DWORD outputSize, PDWORD needed);
 BOOL WINAPI TolvaneXcvClosePort(HANDLE xcv);
-
-// Text conversions at the boundary: the portable core keeps UTF-16 as char16_t.
-inline std::u16string ToU16(const wchar_t* text) {
-  return text ? std::u16string(reinterpret_cast<const char16_t*>(text)) : std::u16string();
-}
-inline const wchar_t* AsWide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 }  // namespace tolvane

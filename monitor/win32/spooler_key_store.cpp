@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "common/win32/wide_text.h"
+
 namespace tolvane {
 namespace {
-
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 REGSAM SamFor(KeyAccess access) {
   switch (access) {
@@ -64,7 +64,7 @@ bool SpoolerKeyStore::Implemented(LONG result) {
 LONG SpoolerKeyStore::Open(const std::u16string& path, REGSAM access, Key& key) {
   if (UseSpooler()) {
     HANDLE handle = nullptr;
-    const LONG result = callbacks_.fpOpenKey(spoolerRoot_, Wide(path), access, &handle, spooler_);
+    const LONG result = callbacks_.fpOpenKey(spoolerRoot_, AsWide(path), access, &handle, spooler_);
     if (Implemented(result)) {
       key = {handle, true};
       return result;
@@ -72,7 +72,7 @@ LONG SpoolerKeyStore::Open(const std::u16string& path, REGSAM access, Key& key) 
   }
   if (ownRoot_ == nullptr) return ERROR_INVALID_HANDLE;
   HKEY handle = nullptr;
-  const LONG result = RegOpenKeyExW(ownRoot_, Wide(path), 0, access, &handle);
+  const LONG result = RegOpenKeyExW(ownRoot_, AsWide(path), 0, access, &handle);
   key = {handle, false};
   return result;
 }
@@ -92,7 +92,7 @@ std::uint32_t SpoolerKeyStore::CreateKey(const std::u16string& path) {
   if (UseSpooler()) {
     HANDLE handle = nullptr;
     DWORD disposition = 0;
-    const LONG result = callbacks_.fpCreateKey(spoolerRoot_, Wide(path), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+    const LONG result = callbacks_.fpCreateKey(spoolerRoot_, AsWide(path), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                                                nullptr, &handle, &disposition, spooler_);
     if (Implemented(result)) {
       if (result == ERROR_SUCCESS) callbacks_.fpCloseKey(handle, spooler_);
@@ -101,7 +101,7 @@ std::uint32_t SpoolerKeyStore::CreateKey(const std::u16string& path) {
   }
   if (ownRoot_ == nullptr) return ERROR_INVALID_HANDLE;
   HKEY handle = nullptr;
-  const LONG result = RegCreateKeyExW(ownRoot_, Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+  const LONG result = RegCreateKeyExW(ownRoot_, AsWide(path), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                                       nullptr, &handle, nullptr);
   if (result == ERROR_SUCCESS) RegCloseKey(handle);
   return static_cast<std::uint32_t>(result);
@@ -109,11 +109,11 @@ std::uint32_t SpoolerKeyStore::CreateKey(const std::u16string& path) {
 
 std::uint32_t SpoolerKeyStore::DeleteKey(const std::u16string& path) {
   if (UseSpooler()) {
-    const LONG result = callbacks_.fpDeleteKey(spoolerRoot_, Wide(path), spooler_);
+    const LONG result = callbacks_.fpDeleteKey(spoolerRoot_, AsWide(path), spooler_);
     if (Implemented(result)) return static_cast<std::uint32_t>(result);
   }
   if (ownRoot_ == nullptr) return ERROR_INVALID_HANDLE;
-  return static_cast<std::uint32_t>(RegDeleteKeyW(ownRoot_, Wide(path)));
+  return static_cast<std::uint32_t>(RegDeleteKeyW(ownRoot_, AsWide(path)));
 }
 
 std::uint32_t SpoolerKeyStore::EnumSubkey(const std::u16string& path, std::uint32_t index,
@@ -142,8 +142,8 @@ std::uint32_t SpoolerKeyStore::QueryValue(const std::u16string& path, const std:
   DWORD size = static_cast<DWORD>(maxBytes);
   const LONG result =
       key.key().viaSpooler
-          ? callbacks_.fpQueryValue(key.key().handle, Wide(name), &type, data.data(), &size, spooler_)
-          : RegQueryValueExW(static_cast<HKEY>(key.key().handle), Wide(name), nullptr, &type, data.data(), &size);
+          ? callbacks_.fpQueryValue(key.key().handle, AsWide(name), &type, data.data(), &size, spooler_)
+          : RegQueryValueExW(static_cast<HKEY>(key.key().handle), AsWide(name), nullptr, &type, data.data(), &size);
   if (result != ERROR_SUCCESS) {
     data.clear();
     return static_cast<std::uint32_t>(result);
@@ -160,8 +160,8 @@ std::uint32_t SpoolerKeyStore::SetStringValue(const std::u16string& path, const 
   const DWORD size = static_cast<DWORD>((text.size() + 1) * sizeof(char16_t));
   const LONG result =
       key.key().viaSpooler
-          ? callbacks_.fpSetValue(key.key().handle, Wide(name), REG_SZ, bytes, size, spooler_)
-          : RegSetValueExW(static_cast<HKEY>(key.key().handle), Wide(name), 0, REG_SZ, bytes, size);
+          ? callbacks_.fpSetValue(key.key().handle, AsWide(name), REG_SZ, bytes, size, spooler_)
+          : RegSetValueExW(static_cast<HKEY>(key.key().handle), AsWide(name), 0, REG_SZ, bytes, size);
   return static_cast<std::uint32_t>(result);
 }
 
@@ -169,8 +169,8 @@ std::uint32_t SpoolerKeyStore::DeleteValue(const std::u16string& path, const std
   OpenedKey key(*this, path, KEY_WRITE);
   if (key.status() != ERROR_SUCCESS) return static_cast<std::uint32_t>(key.status());
   const LONG result = key.key().viaSpooler
-                          ? callbacks_.fpDeleteValue(key.key().handle, Wide(name), spooler_)
-                          : RegDeleteValueW(static_cast<HKEY>(key.key().handle), Wide(name));
+                          ? callbacks_.fpDeleteValue(key.key().handle, AsWide(name), spooler_)
+                          : RegDeleteValueW(static_cast<HKEY>(key.key().handle), AsWide(name));
   return static_cast<std::uint32_t>(result);
 }
 

@@ -8,11 +8,11 @@
 #include <commctrl.h>
 
 #include "common/win32/pipe.h"
-#include "recipient/fax_dialog_flow.h"
+#include "common/send_fax_form/fax_dialog_flow.h"
 #include "recipient/language_module.h"
 #include "common/win32/ansi_text.h"
-#include "recipient/win32/send_fax_form.h"
-#include "recipient/win32/send_fax_form_ids.h"
+#include "common/send_fax_form/win32/send_fax_form.h"
+#include "common/send_fax_form/win32/send_fax_form_ids.h"
 
 namespace tolvane {
 namespace {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/in_process_channel.h"
+#include "tests/support/in_process_channel.h"
 
 namespace tolvane {
 namespace {

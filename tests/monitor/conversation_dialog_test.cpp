@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "common/in_process_channel.h"
-#include "monitor/conversation_dialog.h"
-#include "recipient/fax_dialog_flow.h"
+#include "tests/support/in_process_channel.h"
+#include "monitor/print_path/conversation_dialog.h"
+#include "common/send_fax_form/fax_dialog_flow.h"
 
 namespace tolvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/end_of_document.h"
+#include "monitor/print_path/end_of_document.h"
 
 namespace tolvane {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/port_values.h"
-#include "monitor/port_config_io.h"
+#include "monitor/ports/port_config_io.h"
 #include "tests/support/memory_key_store.h"
 
 namespace tolvane {

@@ -1,4 +1,4 @@
-#include "monitor/port_enumeration.h"
+#include "monitor/ports/port_enumeration.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "monitor/dialog_route.h"
-#include "monitor/job_origin.h"
-#include "monitor/korrim_path.h"
-#include "monitor/server_address.h"
+#include "monitor/print_path/dialog_route.h"
+#include "monitor/print_path/job_origin.h"
+#include "monitor/print_path/korrim_path.h"
+#include "monitor/submission/server_address.h"
 
 namespace tolvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "monitor/xcv_commands.h"
+#include "monitor/ports/xcv_commands.h"
 
 #include <gtest/gtest.h>
 

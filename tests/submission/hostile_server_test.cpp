@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "monitor/posix/posix_connection.h"
+#include "monitor/submission/posix/posix_connection.h"
 #include "scripted_server.h"
 #include "submission_test_support.h"
 

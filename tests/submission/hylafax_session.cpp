@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "monitor/posix/posix_connection.h"
+#include "monitor/submission/posix/posix_connection.h"
 
 namespace tolvane::testing {
 

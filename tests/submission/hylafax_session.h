@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "monitor/fax_submission.h"
+#include "monitor/submission/fax_submission.h"
 
 namespace tolvane::testing {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "monitor/job_commands.h"
-#include "monitor/protocol_text.h"
+#include "monitor/submission/job_commands.h"
+#include "monitor/submission/protocol_text.h"
 #include "submission_test_support.h"
 
 namespace tolvane {

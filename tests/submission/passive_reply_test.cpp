@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "monitor/passive_reply.h"
+#include "monitor/submission/passive_reply.h"
 
 namespace tolvane {
 namespace {

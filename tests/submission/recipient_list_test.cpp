@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "monitor/recipient_list.h"
+#include "monitor/submission/recipient_list.h"
 
 namespace tolvane {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <random>
 
-#include "monitor/reply_reader.h"
+#include "monitor/submission/reply_reader.h"
 
 namespace tolvane {
 namespace {

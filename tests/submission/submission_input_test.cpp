@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "monitor/submission_answers.h"
-#include "monitor/submission_settings.h"
+#include "monitor/submission/submission_answers.h"
+#include "monitor/submission/submission_settings.h"
 
 namespace tolvane {
 namespace {

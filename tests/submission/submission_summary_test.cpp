@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "monitor/submission_summary.h"
+#include "monitor/submission/submission_summary.h"
 
 namespace tolvane {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "monitor/fax_submission.h"
+#include "monitor/submission/fax_submission.h"
 
 namespace tolvane::testing {
 

@@ -16,16 +16,16 @@ for tool in wine wineboot i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posi
 done
 mkdir -p "$work"
 
-sources=("$root"/tests/wine/submission/winsock_submission_probe.cpp "$root"/monitor/win32/winsock_connection.cpp)
+sources=("$root"/tests/wine/submission/winsock_submission_probe.cpp "$root"/monitor/submission/win32/winsock_connection.cpp)
 for f in fax_submission job_commands passive_reply protocol_text recipient_list reply_reader server_connection \
          spool_document submission_summary; do
-  sources+=("$root/monitor/$f.cpp")
+  sources+=("$root/monitor/submission/$f.cpp")
 done
 for arch in i686 x86_64; do
   exe=$work/probe-$arch.exe
   stale=0
   [ -f "$exe" ] || stale=1
-  for s in "${sources[@]}" "$root"/monitor/*.h "$root"/monitor/win32/winsock_connection.h; do
+  for s in "${sources[@]}" "$root"/monitor/submission/*.h "$root"/monitor/submission/win32/winsock_connection.h; do
     [ "$s" -nt "$exe" ] && stale=1
   done
   if [ $stale = 1 ]; then

@@ -21,8 +21,8 @@
 
 #include "common/text.h"
 #include "common/win32/pipe.h"
-#include "recipient/win32/send_fax_form.h"
-#include "recipient/win32/send_fax_form_ids.h"
+#include "common/send_fax_form/win32/send_fax_form.h"
+#include "common/send_fax_form/win32/send_fax_form_ids.h"
 #include "ui_driver.h"
 
 using namespace tolvane;

@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "monitor/fax_submission.h"
-#include "monitor/win32/winsock_connection.h"
+#include "monitor/submission/fax_submission.h"
+#include "monitor/submission/win32/winsock_connection.h"
 
 using namespace tolvane;
 

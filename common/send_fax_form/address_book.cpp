@@ -1,0 +1,141 @@
+#include "common/send_fax_form/address_book.h"
+
+#include "common/send_fax_form/csv_line.h"
+#include "common/send_fax_form/fax_request.h"
+
+namespace tolvane {
+
+std::string NormaliseAddressBookFolder(std::string_view folder) {
+    if (folder.empty()) return std::string(kDefaultAddressBookFolder);
+    std::string normalised(folder);
+    if (normalised.back() != '\\') normalised.push_back('\\');
+    return normalised;
+}
+
+std::vector<std::string> SplitTextLines(std::string_view content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] != '\r' && content[i] != '\n') continue;
+        lines.emplace_back(content.substr(start, i - start));
+        if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < content.size()) lines.emplace_back(content.substr(start));
+    return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+    std::string content;
+    for (const auto& line : lines) content += line + "\r\n";
+    return content;
+}
+
+AddressBook::AddressBook(int type, std::string_view folderFromRequest, FileAccess& files)
+    : type_(type), folder_(NormaliseAddressBookFolder(folderFromRequest)), files_(files) {}
+
+std::string AddressBook::PathOf(std::string_view fileName) const { return folder_ + std::string(fileName); }
+
+FileError AddressBook::LoadLines(std::string_view fileName, std::vector<std::string>& lines) {
+    std::string content;
+    if (!files_.ReadWholeFile(PathOf(fileName), content)) {
+        return "Cannot read the address book file " + PathOf(fileName) + ".";
+    }
+    lines = SplitTextLines(content);
+    return std::nullopt;
+}
+
+FileError AddressBook::WriteLines(std::string_view fileName, const std::vector<std::string>& lines) {
+    if (!files_.WriteWholeFile(PathOf(fileName), JoinTextLines(lines))) {
+        return "Cannot write the address book file " + PathOf(fileName) + ".";
+    }
+    return std::nullopt;
+}
+
+FileError AddressBook::CreateEmptyIfMissing(std::string_view fileName) {
+    if (files_.FileExists(PathOf(fileName))) return std::nullopt;
+    if (!files_.WriteWholeFile(PathOf(fileName), "")) {
+        return "Cannot create the address book file " + PathOf(fileName) + ".";
+    }
+    return std::nullopt;
+}
+
+FileError AddressBook::Load() {
+    loadError_.reset();
+    names_.clear();
+    numbers_.clear();
+    csvLines_.clear();
+    if (type_ != kAddressBookTextFiles && type_ != kAddressBookCsvFile) return std::nullopt;
+
+    if (!files_.FolderExists(folder_)) {
+        // A failure here shows as the first file that cannot be written.
+        files_.CreateFolder(folder_);
+        return Save();
+    }
+    loadError_ = LoadExistingFiles();
+    return loadError_;
+}
+
+FileError AddressBook::LoadExistingFiles() {
+    if (type_ == kAddressBookTextFiles) {
+        if (auto error = CreateEmptyIfMissing(kNamesFileName)) return error;
+        if (auto error = CreateEmptyIfMissing(kNumbersFileName)) return error;
+        if (auto error = LoadLines(kNamesFileName, names_)) return error;
+        return LoadLines(kNumbersFileName, numbers_);
+    }
+    if (auto error = CreateEmptyIfMissing(kCsvFileName)) return error;
+    if (auto error = LoadLines(kCsvFileName, csvLines_)) return error;
+    for (const auto& line : csvLines_) {
+        CsvEntry entry = SplitCsvLine(line);
+        names_.push_back(std::move(entry.name));
+        numbers_.push_back(std::move(entry.number));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> AddressBook::NumberAt(std::size_t index) const {
+    if (index >= numbers_.size()) return std::nullopt;
+    return numbers_[index];
+}
+
+FileError AddressBook::Save() {
+    // Files that were not read in full are left as they are: rewriting them
+    // from the lists would drop the entries this run never saw.
+    if (loadError_) return *loadError_ + " Changes to the address book are not saved.";
+    if (type_ == kAddressBookTextFiles) {
+        if (auto error = WriteLines(kNamesFileName, names_)) return error;
+        return WriteLines(kNumbersFileName, numbers_);
+    }
+    if (type_ == kAddressBookCsvFile) return WriteLines(kCsvFileName, csvLines_);
+    return std::nullopt;
+}
+
+FileError AddressBook::Add(const std::string& name, const std::string& number) {
+    if (name.empty()) return std::nullopt;
+    // Names without numbers (a numbers file that was left shorter, for one by a
+    // save that could not write it) get empty ones first, so that the new
+    // number is saved on the new name's line and not on an older name's.
+    if (numbers_.size() < names_.size()) numbers_.resize(names_.size());
+    names_.push_back(name);
+    numbers_.push_back(number);
+    if (type_ == kAddressBookCsvFile) {
+        // The entry in memory is what a reload will give back.
+        csvLines_.push_back(FormatCsvLine(name, number));
+        CsvEntry stored = SplitCsvLine(csvLines_.back());
+        names_.back() = stored.name;
+        numbers_.back() = stored.number;
+    }
+    return Save();
+}
+
+FileError AddressBook::Remove(std::size_t index) {
+    if (index >= names_.size()) return std::nullopt;
+    if (index < numbers_.size()) numbers_.erase(numbers_.begin() + static_cast<std::ptrdiff_t>(index));
+    names_.erase(names_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (type_ == kAddressBookCsvFile && index < csvLines_.size()) {
+        csvLines_.erase(csvLines_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    return Save();
+}
+
+}  // namespace tolvane

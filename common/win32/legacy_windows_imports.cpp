@@ -1,0 +1,141 @@
+// Imports that the static runtime (winpthreads, behind std::mutex and the
+// clocks) makes of functions older Windows lacks, answered here so that every
+// binary still loads there. Each definition below takes the place of the
+// import slot the linker would otherwise take from libkernel32.a: the runtime
+// calls through `__imp_<name>`, and because this object is linked into each
+// binary ahead of the system libraries, that symbol resolves here. The real
+// function is looked up at run time and used when the system has it.
+//
+// GetTickCount64 came with Vista; AddVectoredExceptionHandler and
+// RemoveVectoredExceptionHandler with XP (winpthreads registers a handler only
+// to name threads for a debugger and skips the naming when it gets none);
+// msvcrt's _fstat64, which libstdc++'s file streams import in 32-bit builds,
+// with XP's msvcrt.dll (Windows 2000's has _fstati64, the same with 32-bit
+// times).
+//
+// Nothing may call these functions by their own names (the thunk would pull
+// the library's import back in, and the link fails with a duplicate symbol).
+
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+
+// The import slot's symbol: `__imp_Name` on x86_64, `__imp__Name@bytes` for
+// the __stdcall names of i686.
+#ifdef _WIN64
+#define TOLVANE_IMPORT_SLOT(name, argumentBytes) "__imp_" #name
+#else
+#define TOLVANE_IMPORT_SLOT(name, argumentBytes) "__imp__" #name "@" #argumentBytes
+#endif
+
+namespace {
+
+template <typename Function>
+Function LookUpKernel32(const char* name) {
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+}
+
+// GetTickCount widened to 64 bits for systems without GetTickCount64. The high
+// half counts the wraps of the 32-bit count (every 49.7 days) that a call saw;
+// a count that goes back by less than half the range is a thread that read the
+// clock before another one stored a later value, not a wrap, and gets the
+// stored value, so the result never goes back. The runtime asks for the time
+// on every timed wait, so no wrap passes unseen in practice.
+std::atomic<std::uint64_t> latestTickCount{0};
+
+ULONGLONG WINAPI WidenedTickCount() {
+    const std::uint32_t now = GetTickCount();
+    std::uint64_t seen = latestTickCount.load();
+    for (;;) {
+        std::uint64_t wraps = seen >> 32;
+        const auto seenLow = static_cast<std::uint32_t>(seen);
+        if (now < seenLow) {
+            if (seenLow - now < 0x80000000u) return seen;
+            ++wraps;
+        }
+        const std::uint64_t next = (wraps << 32) | now;
+        if (latestTickCount.compare_exchange_weak(seen, next)) return next;
+    }
+}
+
+using TickCount64Function = ULONGLONG(WINAPI*)();
+std::atomic<TickCount64Function> tickCount64{nullptr};
+
+ULONGLONG WINAPI TickCount64() {
+    TickCount64Function function = tickCount64.load(std::memory_order_acquire);
+    if (!function) {
+        function = LookUpKernel32<TickCount64Function>("GetTickCount64");
+        if (!function) function = WidenedTickCount;
+        tickCount64.store(function, std::memory_order_release);
+    }
+    return function();
+}
+
+using AddHandlerFunction = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+using RemoveHandlerFunction = ULONG(WINAPI*)(PVOID);
+
+// Without vectored handlers (Windows 2000) no handler is registered: the
+// runtime then gets nothing to remove either.
+// Both are called while the runtime attaches to or detaches from the process,
+// where no lock may be taken: they look the function up on every call (twice
+// in the life of a process) instead of keeping it in a guarded static.
+PVOID WINAPI AddVectoredHandler(ULONG first, PVECTORED_EXCEPTION_HANDLER handler) {
+    const auto function = LookUpKernel32<AddHandlerFunction>("AddVectoredExceptionHandler");
+    return function ? function(first, handler) : nullptr;
+}
+
+ULONG WINAPI RemoveVectoredHandler(PVOID handle) {
+    const auto function = LookUpKernel32<RemoveHandlerFunction>("RemoveVectoredExceptionHandler");
+    return function && handle ? function(handle) : 0;
+}
+
+#ifndef _WIN64
+using Fstat64Function = int(__cdecl*)(int, struct _stat64*);
+using Fstati64Function = int(__cdecl*)(int, struct _stat32i64*);
+
+int __cdecl Fstat64(int file, struct _stat64* status) {
+    HMODULE crt = GetModuleHandleW(L"msvcrt.dll");
+    if (!crt) crt = LoadLibraryW(L"msvcrt.dll");
+    const auto modern = crt ? reinterpret_cast<Fstat64Function>(
+                                  reinterpret_cast<void*>(GetProcAddress(crt, "_fstat64")))
+                            : nullptr;
+    if (modern) return modern(file, status);
+    const auto older = crt ? reinterpret_cast<Fstati64Function>(
+                                 reinterpret_cast<void*>(GetProcAddress(crt, "_fstati64")))
+                           : nullptr;
+    if (!older) return -1;
+    struct _stat32i64 narrow {};
+    const int result = older(file, &narrow);
+    if (result != 0) return result;
+    *status = {};
+    status->st_dev = narrow.st_dev;
+    status->st_ino = narrow.st_ino;
+    status->st_mode = narrow.st_mode;
+    status->st_nlink = narrow.st_nlink;
+    status->st_uid = narrow.st_uid;
+    status->st_gid = narrow.st_gid;
+    status->st_rdev = narrow.st_rdev;
+    status->st_size = narrow.st_size;
+    status->st_atime = narrow.st_atime;
+    status->st_mtime = narrow.st_mtime;
+    status->st_ctime = narrow.st_ctime;
+    return 0;
+}
+#endif
+
+}  // namespace
+
+extern "C" {
+TickCount64Function tolvaneImportGetTickCount64 __asm__(TOLVANE_IMPORT_SLOT(GetTickCount64, 0)) = TickCount64;
+AddHandlerFunction tolvaneImportAddVectoredExceptionHandler __asm__(
+    TOLVANE_IMPORT_SLOT(AddVectoredExceptionHandler, 8)) = AddVectoredHandler;
+RemoveHandlerFunction tolvaneImportRemoveVectoredExceptionHandler __asm__(
+    TOLVANE_IMPORT_SLOT(RemoveVectoredExceptionHandler, 4)) = RemoveVectoredHandler;
+#ifndef _WIN64
+// A __cdecl name: one underscore more, no argument size.
+Fstat64Function tolvaneImportFstat64 __asm__("__imp___fstat64") = Fstat64;
+#endif
+}

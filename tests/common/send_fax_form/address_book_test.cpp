@@ -1,0 +1,251 @@
+// Loading and saving the address book for each storage type, against an
+// in-memory file system that can refuse operations.
+#include "common/send_fax_form/address_book.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace tolvane {
+namespace {
+
+class FakeFiles : public FileAccess {
+public:
+    std::set<std::string> folders;
+    std::map<std::string, std::string> files;
+    std::set<std::string> unwritable, unreadable;
+    bool folderCreationFails = false;
+    int writes = 0;
+
+    bool FolderExists(const std::string& folder) override { return folders.count(folder) > 0; }
+    bool CreateFolder(const std::string& folder) override {
+        if (folderCreationFails) return false;
+        folders.insert(folder);
+        return true;
+    }
+    bool FileExists(const std::string& path) override { return files.count(path) > 0; }
+    bool ReadWholeFile(const std::string& path, std::string& content) override {
+        if (unreadable.count(path) || !files.count(path)) return false;
+        content = files[path];
+        return true;
+    }
+    bool WriteWholeFile(const std::string& path, const std::string& content) override {
+        ++writes;
+        const auto slash = path.rfind('\\');
+        if (unwritable.count(path) || !folders.count(path.substr(0, slash + 1))) return false;
+        files[path] = content;
+        return true;
+    }
+};
+
+const std::string kFolder = "C:\\Book\\";
+
+TEST(AddressBookFolder, EmptyMeansTheDefaultAndABackslashIsAddedWhenMissing) {
+    EXPECT_EQ(NormaliseAddressBookFolder(""), "C:\\Program Files\\Tolvane\\");
+    EXPECT_EQ(NormaliseAddressBookFolder("C:\\Book"), "C:\\Book\\");
+    EXPECT_EQ(NormaliseAddressBookFolder("C:\\Book\\"), "C:\\Book\\");
+    EXPECT_EQ(NormaliseAddressBookFolder(" "), " \\");  // the pipe's space is a name
+}
+
+TEST(TextLines, SplitAtAnyLineEndAndJoinWithCrLf) {
+    EXPECT_EQ(SplitTextLines("a\r\nb\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitTextLines("a\r\n\r\n"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(SplitTextLines("\n"), (std::vector<std::string>{""}));
+    EXPECT_TRUE(SplitTextLines("").empty());
+    EXPECT_EQ(JoinTextLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(JoinTextLines({}), "");
+}
+
+TEST(AddressBookTextFiles, CreatesMissingFilesLoadsPairsAndSavesEachChangeAtOnce) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    {
+        AddressBook book(0, "C:\\Book", files);
+        ASSERT_EQ(book.Load(), std::nullopt);
+        EXPECT_EQ(book.Count(), 0u);
+        EXPECT_EQ(files.files.at(kFolder + "names.txt"), "");
+        EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "");
+    }
+    files.files[kFolder + "names.txt"] = "Alice\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r222";
+    AddressBook book(0, "C:\\Book\\", files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    EXPECT_EQ(book.Names(), (std::vector<std::string>{"Alice", "Bob"}));
+    EXPECT_EQ(book.NumberAt(1), "222");
+
+    ASSERT_EQ(book.Add("Smith, John", ""), std::nullopt);
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\nBob\r\nSmith, John\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n\r\n");
+
+    ASSERT_EQ(book.Remove(0), std::nullopt);
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Bob\r\nSmith, John\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "222\r\n\r\n");
+    EXPECT_EQ(book.NumberAt(0), "222");
+}
+
+TEST(AddressBookTextFiles, UnequalFilesLeaveNamesWithoutNumbers) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n";
+    AddressBook book(0, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    EXPECT_EQ(book.Count(), 2u);
+    EXPECT_EQ(book.NumberAt(1), std::nullopt);
+    ASSERT_EQ(book.Remove(1), std::nullopt);
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n");
+}
+
+TEST(AddressBookTextFiles, ANewEntryKeepsItsNumberOnItsOwnLineWhenNumbersAreMissing) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\nCarol\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n";
+    AddressBook book(0, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    ASSERT_EQ(book.Add("Dave", "444"), std::nullopt);
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n\r\n444\r\n");
+    AddressBook reloaded(0, kFolder, files);
+    ASSERT_EQ(reloaded.Load(), std::nullopt);
+    EXPECT_EQ(reloaded.Names().back(), "Dave");
+    EXPECT_EQ(reloaded.NumberAt(3), "444");
+    EXPECT_EQ(reloaded.NumberAt(2), "");  // Carol had none
+}
+
+TEST(AddressBookCsv, KeepsUnchangedLinesAsTheyWereAndANameWithACommaSurvivesAReload) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    const std::string path = kFolder + "numbers.csv";
+    files.files[path] = "\"Alice\",\"111\"\nBob,222\r\n\r\n";
+    {
+        AddressBook book(1, kFolder, files);
+        ASSERT_EQ(book.Load(), std::nullopt);
+        EXPECT_EQ(book.Names(), (std::vector<std::string>{"Alice", "Bob", ""}));
+        EXPECT_EQ(book.NumberAt(1), "222");
+        ASSERT_EQ(book.Add("Smith, John", "555"), std::nullopt);
+        EXPECT_EQ(files.files.at(path), "\"Alice\",\"111\"\r\nBob,222\r\n\r\n\"Smith, John\",\"555\"\r\n");
+        ASSERT_EQ(book.Remove(2), std::nullopt);
+    }
+    AddressBook reloaded(1, kFolder, files);
+    ASSERT_EQ(reloaded.Load(), std::nullopt);
+    EXPECT_EQ(reloaded.Names(), (std::vector<std::string>{"Alice", "Bob", "Smith, John"}));
+    EXPECT_EQ(reloaded.NumberAt(2), "555");
+}
+
+TEST(AddressBookCsv, AnOverlongEntryIsCutTheSameInMemoryAndOnDisk) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    AddressBook book(1, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    ASSERT_EQ(book.Add(std::string(400, 'n'), std::string(400, '5')), std::nullopt);
+    EXPECT_EQ(book.Names().back(), std::string(127, 'n'));
+    AddressBook reloaded(1, kFolder, files);
+    ASSERT_EQ(reloaded.Load(), std::nullopt);
+    EXPECT_EQ(reloaded.Names(), book.Names());
+    EXPECT_EQ(reloaded.NumberAt(0), book.NumberAt(0));
+}
+
+TEST(AddressBook, AnEmptyNameChangesNothing) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    AddressBook book(1, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    const int writesAfterLoad = files.writes;
+    EXPECT_EQ(book.Add("", "555"), std::nullopt);
+    EXPECT_EQ(book.Remove(3), std::nullopt);
+    EXPECT_EQ(book.Count(), 0u);
+    EXPECT_EQ(files.writes, writesAfterLoad);
+}
+
+TEST(AddressBook, OtherTypesStartEmptyAndNeverTouchAFile) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "numbers.csv"] = "\"Alice\",\"111\"\r\n";
+    AddressBook book(5, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    EXPECT_EQ(book.Count(), 0u);
+    ASSERT_EQ(book.Add("Bob", "222"), std::nullopt);
+    ASSERT_EQ(book.Add("Carol", "333"), std::nullopt);
+    ASSERT_EQ(book.Remove(0), std::nullopt);
+    EXPECT_EQ(book.Names(), (std::vector<std::string>{"Carol"}));
+    EXPECT_EQ(files.writes, 0);
+    EXPECT_EQ(files.files.size(), 1u);
+}
+
+TEST(AddressBook, AMissingFolderIsCreatedWithEmptyFiles) {
+    FakeFiles files;
+    AddressBook textBook(0, "", files);
+    ASSERT_EQ(textBook.Load(), std::nullopt);
+    EXPECT_EQ(files.files.at("C:\\Program Files\\Tolvane\\names.txt"), "");
+    EXPECT_EQ(files.files.at("C:\\Program Files\\Tolvane\\numbers.txt"), "");
+    AddressBook csvBook(1, "D:\\New", files);
+    ASSERT_EQ(csvBook.Load(), std::nullopt);
+    EXPECT_EQ(files.files.at("D:\\New\\numbers.csv"), "");
+}
+
+TEST(AddressBook, FileErrorsNameTheFileAndKeepTheListsInMemory) {
+    FakeFiles files;
+    files.folderCreationFails = true;
+    AddressBook uncreatable(1, "Z:\\Missing\\Deeper", files);
+    const FileError loadError = uncreatable.Load();
+    ASSERT_TRUE(loadError.has_value());
+    EXPECT_NE(loadError->find("Z:\\Missing\\Deeper\\numbers.csv"), std::string::npos) << *loadError;
+
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\n";
+    files.unreadable.insert(kFolder + "numbers.txt");
+    AddressBook halfLoaded(0, kFolder, files);
+    const FileError readError = halfLoaded.Load();
+    ASSERT_TRUE(readError.has_value());
+    EXPECT_NE(readError->find("numbers.txt"), std::string::npos);
+    EXPECT_EQ(halfLoaded.Count(), 1u);
+
+    files.files[kFolder + "numbers.csv"] = "";
+    files.unwritable.insert(kFolder + "numbers.csv");
+    AddressBook readOnly(1, kFolder, files);
+    ASSERT_EQ(readOnly.Load(), std::nullopt);
+    const FileError writeError = readOnly.Add("Bob", "222");
+    ASSERT_TRUE(writeError.has_value());
+    EXPECT_NE(writeError->find("C:\\Book\\numbers.csv"), std::string::npos);
+    EXPECT_EQ(readOnly.Names(), (std::vector<std::string>{"Bob"}));
+    EXPECT_EQ(files.files.at(kFolder + "numbers.csv"), "");
+}
+
+TEST(AddressBook, FilesThatCouldNotBeReadAreNeverOverwritten) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    const std::string csv = kFolder + "numbers.csv";
+    files.files[csv] = "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n";
+    files.unreadable.insert(csv);
+    AddressBook csvBook(1, kFolder, files);
+    ASSERT_TRUE(csvBook.Load().has_value());
+    const FileError addError = csvBook.Add("Carol", "333");
+    ASSERT_TRUE(addError.has_value());
+    EXPECT_NE(addError->find(csv), std::string::npos) << *addError;
+    EXPECT_EQ(csvBook.Names(), (std::vector<std::string>{"Carol"}));  // kept for this run
+    EXPECT_TRUE(csvBook.Remove(0).has_value());
+    EXPECT_EQ(files.files.at(csv), "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n");
+
+    // Two files: the names were read, the numbers were not; neither is rewritten.
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n";
+    files.unreadable.insert(kFolder + "numbers.txt");
+    AddressBook textBook(0, kFolder, files);
+    ASSERT_TRUE(textBook.Load().has_value());
+    const int writesBefore = files.writes;
+    EXPECT_TRUE(textBook.Add("Carol", "333").has_value());
+    EXPECT_EQ(files.writes, writesBefore);
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\nBob\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n");
+
+    // Once the file reads again, a new load saves as usual.
+    files.unreadable.clear();
+    ASSERT_EQ(csvBook.Load(), std::nullopt);
+    ASSERT_EQ(csvBook.Add("Carol", "333"), std::nullopt);
+    EXPECT_EQ(files.files.at(csv), "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n\"Carol\",\"333\"\r\n");
+}
+
+}  // namespace
+}  // namespace tolvane
