@@ -57,7 +57,10 @@ SubmissionRequest Request(std::uint16_t port) {
     std::string recipients;
     for (int i = 0; i < kRecipients; ++i) recipients += "Bench@55512" + std::to_string(10 + i) + ";";
     request.answers = {recipients, ".", "1", "Bench", "1", "1", "bench@example.org"};
-    request.jobInfoTime = JobInfoTime(std::time(nullptr));
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    request.jobInfoTime = JobInfoTime(local);
     request.port = port;
     return request;
 }

@@ -248,13 +248,7 @@ SubmissionOutcome SubmitFax(ServerConnection& connection, DocumentReader& docume
     return Submission(connection, document, request).Run();
 }
 
-std::string JobInfoTime(std::time_t when) {
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &when);
-#else
-    localtime_r(&when, &local);
-#endif
+std::string JobInfoTime(const std::tm& local) {
     char text[32] = {};
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;

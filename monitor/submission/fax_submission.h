@@ -54,7 +54,8 @@ struct SubmissionOutcome {
 // closes it at the end.
 SubmissionOutcome SubmitFax(ServerConnection& connection, DocumentReader& document, const SubmissionRequest& request);
 
-// Local time as "%Y-%m-%d %H:%M:%S" for the job information.
-std::string JobInfoTime(std::time_t when);
+// A local time as "%Y-%m-%d %H:%M:%S" for the job information. The platform
+// side reads its clock and time zone (localtime_s, localtime_r).
+std::string JobInfoTime(const std::tm& local);
 
 }  // namespace tolvane

@@ -26,9 +26,9 @@ expect() {  # expect pass|fail OBJDUMP EXE [TEXT]
 for arch in i686 x86_64; do
   cc=$arch-w64-mingw32-gcc-posix objdump=$arch-w64-mingw32-objdump
   command -v "$cc" >/dev/null && command -v "$objdump" >/dev/null || { echo "skipped: $cc not found"; exit 77; }
-  "$cc" -O1 -o "$work/vista-$arch.exe" "$here/vista_import.c" || exit 1
-  "$cc" -O1 -o "$work/xp-$arch.exe" "$here/xp_imports.c" -ladvapi32 || exit 1
-  "$cc" -O1 -o "$work/kernel32-first-$arch.exe" "$here/xp_imports.c" -lkernel32 -ladvapi32 || exit 1
+  "$cc" -O1 -o "$work/vista-$arch.exe" "$here/win32/vista_import.c" || exit 1
+  "$cc" -O1 -o "$work/xp-$arch.exe" "$here/win32/xp_imports.c" -ladvapi32 || exit 1
+  "$cc" -O1 -o "$work/kernel32-first-$arch.exe" "$here/win32/xp_imports.c" -lkernel32 -ladvapi32 || exit 1
   expect fail "$objdump" "$work/vista-$arch.exe" "kernel32!GetTickCount64, which Windows exports only from Vista on"
   expect pass "$objdump" "$work/xp-$arch.exe"
   expect fail "$objdump" "$work/kernel32-first-$arch.exe" "kernel32!CreateProcessAsUserW"

@@ -19,6 +19,13 @@ namespace {
 std::string ToAnsi(std::u16string_view text) { return WideToAnsi(ToWide(text)); }
 std::u16string FromAnsi(const std::string& text) { return ToU16(AnsiToWide(text)); }
 
+std::tm LocalTimeNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    return local;
+}
+
 }  // namespace
 
 SubmissionReport FaxServerSubmitter::Submit(const FaxAnswers& answers) {
@@ -29,7 +36,7 @@ SubmissionReport FaxServerSubmitter::Submit(const FaxAnswers& answers) {
     request.settings.server = server.host;
     request.port = server.port;
     request.answers = SubmissionAnswersFrom(answers, toAnsi);
-    request.jobInfoTime = JobInfoTime(std::time(nullptr));
+    request.jobInfoTime = JobInfoTime(LocalTimeNow());
     TraceStep(L"submitting to %hs port %u", server.host.c_str(), static_cast<unsigned>(server.port));
 
     SubmissionOutcome outcome;

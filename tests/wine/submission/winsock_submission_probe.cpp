@@ -23,7 +23,10 @@ SubmissionRequest Request(std::uint16_t port, const std::string& recipients) {
     SubmissionRequest request;
     request.settings = {"127.0.0.1", "faxuser", "secret", "Wine", "1", "5", "2", "1", "0"};
     request.answers = {recipients, ".", "1", "Winsock", "2", "3", "wine@example.org"};
-    request.jobInfoTime = JobInfoTime(std::time(nullptr));
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_s(&local, &now);
+    request.jobInfoTime = JobInfoTime(local);
     request.port = port;
     return request;
 }
