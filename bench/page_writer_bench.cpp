@@ -35,8 +35,7 @@ struct Sink {
     std::vector<uint8_t> bytes;
     toff_t position = 0;
 };
-tmsize_t sinkRead(thandle_t h, void* buffer, tmsize_t n)
-{
+tmsize_t sinkRead(thandle_t h, void* buffer, tmsize_t n) {
     auto* s = static_cast<Sink*>(h);
     const tmsize_t available = s->position < s->bytes.size() ? static_cast<tmsize_t>(s->bytes.size() - s->position) : 0;
     n = n < available ? n : available;
@@ -44,8 +43,7 @@ tmsize_t sinkRead(thandle_t h, void* buffer, tmsize_t n)
     s->position += static_cast<toff_t>(n);
     return n;
 }
-tmsize_t sinkWrite(thandle_t h, void* buffer, tmsize_t n)
-{
+tmsize_t sinkWrite(thandle_t h, void* buffer, tmsize_t n) {
     auto* s = static_cast<Sink*>(h);
     if (s->position + static_cast<toff_t>(n) > s->bytes.size())
         s->bytes.resize(static_cast<size_t>(s->position + static_cast<toff_t>(n)));
@@ -53,8 +51,7 @@ tmsize_t sinkWrite(thandle_t h, void* buffer, tmsize_t n)
     s->position += static_cast<toff_t>(n);
     return n;
 }
-toff_t sinkSeek(thandle_t h, toff_t offset, int whence)
-{
+toff_t sinkSeek(thandle_t h, toff_t offset, int whence) {
     auto* s = static_cast<Sink*>(h);
     s->position = whence == SEEK_SET ? offset : whence == SEEK_CUR ? s->position + offset : s->bytes.size() + offset;
     return s->position;
@@ -68,8 +65,7 @@ void noUnmap(thandle_t, void*, toff_t) {}
 int libtiffErrors = 0;
 void countError(const char*, const char*, va_list) { ++libtiffErrors; }
 
-TIFF* openSink(Sink& sink)
-{
+TIFF* openSink(Sink& sink) {
     TIFFSetErrorHandler(countError);
     TIFFSetWarningHandler(nullptr);
     sink.bytes.reserve(size_t{64} << 20);
@@ -88,30 +84,25 @@ struct Bitmap {
     void set(int x, int y) { bits[static_cast<size_t>(y) * stride + x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8)); }
 };
 
-Bitmap textPage()
-{
+Bitmap textPage() {
     Bitmap page(kWidth, kHeight);
     std::mt19937 gen(7);
     for (int line = 120; line + 24 < kHeight - 120; line += 40)
         for (int x = 100; x + 14 < kWidth - 100; x += 16) {
-            if (gen() % 6 == 0)
-                continue;  // a blank between words
+            if (gen() % 6 == 0) continue;  // a blank between words
             for (int y = line; y < line + 22; ++y)
                 for (int dx = 0; dx < 12; ++dx)
-                    if (gen() % 3 == 0)
-                        page.set(x + dx, y);
+                    if (gen() % 3 == 0) page.set(x + dx, y);
         }
     return page;
 }
 
 // The landscape page that turns (clockwise) into `upright`.
-Bitmap turnedBack(const Bitmap& upright)
-{
+Bitmap turnedBack(const Bitmap& upright) {
     Bitmap landscape(upright.height, upright.width);
     for (int y = 0; y < landscape.height; ++y)
         for (int x = 0; x < landscape.width; ++x)
-            if (upright.get(landscape.height - 1 - y, x))
-                landscape.set(x, y);
+            if (upright.get(landscape.height - 1 - y, x)) landscape.set(x, y);
     return landscape;
 }
 
@@ -120,8 +111,7 @@ struct PluginPage {
     Bitmap rows;
     std::vector<uint8_t> entries;
     const void* firstEntry;
-    explicit PluginPage(const Bitmap& page) : rows(page), entries(static_cast<size_t>(page.height) * 8, 0)
-    {
+    explicit PluginPage(const Bitmap& page) : rows(page), entries(static_cast<size_t>(page.height) * 8, 0) {
         invertBits(rows.bits.data(), rows.bits.size());
         for (int y = 0; y < rows.height; ++y) {
             const uint8_t* address = rows.row(y);
@@ -129,35 +119,30 @@ struct PluginPage {
         }
         firstEntry = entries.data();
     }
-    PageRequest request(int xDpi, int yDpi) const
-    {
+    PageRequest request(int xDpi, int yDpi) const {
         return {&firstEntry, rows.stride, rows.width, rows.height, 1, 1, xDpi, yDpi, 0};
     }
 };
 
-const Bitmap& upright()
-{
+const Bitmap& upright() {
     static const Bitmap page = textPage();
     return page;
 }
 
-CompressionScheme schemeOf(const benchmark::State& state)
-{
+CompressionScheme schemeOf(const benchmark::State& state) {
     return state.range(0) == 4 ? CompressionScheme::Group4 : CompressionScheme::Group3;
 }
 
-void countPages(benchmark::State& state)
-{
-    if (libtiffErrors)
-        state.SkipWithError("libtiff reported errors");
-    state.counters["pages/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+void countPages(benchmark::State& state) {
+    if (libtiffErrors) state.SkipWithError("libtiff reported errors");
+    state.counters["pages/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // ---- one page of each kind --------------------------------------------------
 // Plain libtiff: the stored rows, already in the file's convention, with the
 // fax fields set directly.
-void plainPage(TIFF* tif, Bitmap& page, bool g4)
-{
+void plainPage(TIFF* tif, Bitmap& page, bool g4) {
     TIFFSetField(tif, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE);
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kWidth);
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kHeight);
@@ -174,33 +159,28 @@ void plainPage(TIFF* tif, Bitmap& page, bool g4)
     TIFFSetField(tif, TIFFTAG_XRESOLUTION, 204.0);
     TIFFSetField(tif, TIFFTAG_YRESOLUTION, 196.0);
     TIFFSetField(tif, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH);
-    for (int y = 0; y < kHeight; ++y)
-        TIFFWriteScanline(tif, page.row(y), static_cast<uint32_t>(y), 0);
+    for (int y = 0; y < kHeight; ++y) TIFFWriteScanline(tif, page.row(y), static_cast<uint32_t>(y), 0);
     TIFFWriteDirectory(tif);
 }
 
-bool writerPage(TIFF* tif, const PluginPage& page, CompressionScheme scheme)
-{
+bool writerPage(TIFF* tif, const PluginPage& page, CompressionScheme scheme) {
     bool fieldsPending = true;
     return writePage(tif, page.request(204, 196), scheme, fieldsPending).result == kPageHandled;
 }
 
 // ---- the runs ------------------------------------------------------------------
-void BM_PlainLibtiff(benchmark::State& state)
-{
+void BM_PlainLibtiff(benchmark::State& state) {
     Bitmap page = upright();
     Sink sink;
     TIFF* tif = openSink(sink);
-    for (auto _ : state)
-        plainPage(tif, page, state.range(0) == 4);
+    for (auto _ : state) plainPage(tif, page, state.range(0) == 4);
     TIFFClose(tif);
     countPages(state);
 }
 
 // Upright: the writer inverts the plug-in's rows in place, so they are put
 // back (untimed) before every page.
-void BM_WriterUpright(benchmark::State& state)
-{
+void BM_WriterUpright(benchmark::State& state) {
     PluginPage page(upright());
     const std::vector<uint8_t> pristine = page.rows.bits;
     Sink sink;
@@ -209,29 +189,25 @@ void BM_WriterUpright(benchmark::State& state)
         state.PauseTiming();
         std::memcpy(page.rows.bits.data(), pristine.data(), pristine.size());
         state.ResumeTiming();
-        if (!writerPage(tif, page, schemeOf(state)))
-            state.SkipWithError("page not written");
+        if (!writerPage(tif, page, schemeOf(state))) state.SkipWithError("page not written");
     }
     TIFFClose(tif);
     countPages(state);
 }
 
 // Turned: a landscape page that the writer turns upright into the same rows.
-void BM_WriterTurned(benchmark::State& state)
-{
+void BM_WriterTurned(benchmark::State& state) {
     const PluginPage page(turnedBack(upright()));
     Sink sink;
     TIFF* tif = openSink(sink);
     for (auto _ : state)
-        if (!writerPage(tif, page, schemeOf(state)))
-            state.SkipWithError("page not written");
+        if (!writerPage(tif, page, schemeOf(state))) state.SkipWithError("page not written");
     TIFFClose(tif);
     countPages(state);
 }
 
 // The turn alone, for reference.
-void BM_RotateA4(benchmark::State& state)
-{
+void BM_RotateA4(benchmark::State& state) {
     const Bitmap landscape = turnedBack(upright());
     std::vector<const uint8_t*> rows;
     for (int y = 0; y < landscape.height; ++y)
@@ -253,14 +229,12 @@ BENCHMARK(BM_RotateA4)->Unit(benchmark::kMillisecond);
 // The comparison with the targets: the three kinds of page take turns, round
 // after round, so that a change in the machine's load falls on all of them
 // alike; the median time of each kind is compared.
-double median(std::vector<double> v)
-{
+double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
-int compareWithTargets(int rounds)
-{
+int compareWithTargets(int rounds) {
     using Clock = std::chrono::steady_clock;
     Bitmap plain = upright();
     PluginPage direct(upright());
@@ -292,13 +266,15 @@ int compareWithTargets(int rounds)
         TIFFClose(tif);
         const double base = median(plainTimes);
         std::printf("G%d plain libtiff: %.1f pages/s\n", g4 ? 4 : 3, 1.0 / base);
-        for (auto [name, times, allowed] : {std::tuple{"upright", &uprightTimes, 0.05}, std::tuple{"turned", &turnedTimes, 0.25}}) {
+        for (auto [name, times, allowed] :
+             {std::tuple{"upright", &uprightTimes, 0.05}, std::tuple{"turned", &turnedTimes, 0.25}}) {
             const double extra = median(*times) / base - 1.0;
             const bool met = extra <= allowed;
             missed += !met;
-            std::printf("G%d %-7s writer: %.1f pages/s, %+.1f%% time per page against plain libtiff "
-                        "(target at most %+.0f%%): %s\n",
-                        g4 ? 4 : 3, name, 1.0 / median(*times), 100.0 * extra, 100.0 * allowed, met ? "met" : "MISSED");
+            std::printf(
+                "G%d %-7s writer: %.1f pages/s, %+.1f%% time per page against plain libtiff "
+                "(target at most %+.0f%%): %s\n",
+                g4 ? 4 : 3, name, 1.0 / median(*times), 100.0 * extra, 100.0 * allowed, met ? "met" : "MISSED");
         }
     }
     return missed;
@@ -306,8 +282,7 @@ int compareWithTargets(int rounds)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

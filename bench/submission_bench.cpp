@@ -73,8 +73,8 @@ void OurClient(std::uint16_t port, const fs::path& document) {
 }
 
 void Sendfax(std::uint16_t port, const fs::path& document) {
-    std::string command = "echo secret | FAXUSER=faxuser setsid -w sendfax -n -h ttyS4@127.0.0.1:" +
-                          std::to_string(port);
+    std::string command =
+        "echo secret | FAXUSER=faxuser setsid -w sendfax -n -h ttyS4@127.0.0.1:" + std::to_string(port);
     for (int i = 0; i < kRecipients; ++i) command += " -d 55512" + std::to_string(10 + i);
     Shell(command + " " + document.string() + " 2>&1");
 }
@@ -137,8 +137,8 @@ private:
         while (true) {
             const std::size_t end = reply.rfind("\r\n", reply.size() >= 2 ? reply.size() - 2 : 0);
             const std::size_t start = end == std::string::npos || end + 2 == reply.size() ? 0 : end + 2;
-            if (reply.size() >= 2 && reply.compare(reply.size() - 2, 2, "\r\n") == 0 &&
-                reply.size() - start > 4 && reply[start + 3] == ' ') {
+            if (reply.size() >= 2 && reply.compare(reply.size() - 2, 2, "\r\n") == 0 && reply.size() - start > 4 &&
+                reply[start + 3] == ' ') {
                 return reply;
             }
             const ssize_t got = ::recv(control_, chunk, sizeof chunk, 0);
@@ -161,8 +161,11 @@ void Minimal(std::uint16_t port, const fs::path& document) {
     const SubmissionRequest request = Request(port);
     int submitted = 0;
     for (int i = 0; i < kRecipients; ++i) {
-        JobCommandInput input{request.settings, request.answers, {"Bench", "55512" + std::to_string(10 + i)},
-                              client.DocumentName(), request.jobInfoTime};
+        JobCommandInput input{request.settings,
+                              request.answers,
+                              {"Bench", "55512" + std::to_string(10 + i)},
+                              client.DocumentName(),
+                              request.jobInfoTime};
         std::string reply;
         for (const JobCommand& command : BuildJobCommands(input)) reply = client.Command(command.line);
         if (reply.rfind("200 Job", 0) == 0) ++submitted;
@@ -214,7 +217,8 @@ double Median(std::vector<double> values) {
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const fs::path root = TOLVANE_SOURCE_DIR;
-    const std::string server = "HF_BASE=" + kBase.string() + " " + (root / "tests/submission/hylafax-fixture.sh").string();
+    const std::string server =
+        "HF_BASE=" + kBase.string() + " " + (root / "tests/submission/hylafax-fixture.sh").string();
     int status = 0;
     try {
         Shell(server + " " + kBase.string() + " start");
@@ -251,8 +255,7 @@ int main(int argc, char** argv) {
     }
     try {
         Shell(server + " " + kBase.string() + " stop");
-    } catch (const std::exception&) {
-    }
+    } catch (const std::exception&) {}
     fs::remove_all(kBase);
     return status;
 }

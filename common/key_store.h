@@ -33,33 +33,33 @@ inline constexpr std::uint32_t kPrinterAlreadyExists = 1802;
 enum class KeyAccess { kRead, kWrite, kAll };
 
 class KeyStore {
- public:
-  virtual ~KeyStore() = default;
+public:
+    virtual ~KeyStore() = default;
 
-  // Whether the key exists and can be opened with the given access.
-  virtual std::uint32_t OpenKey(const std::u16string& path, KeyAccess access) = 0;
+    // Whether the key exists and can be opened with the given access.
+    virtual std::uint32_t OpenKey(const std::u16string& path, KeyAccess access) = 0;
 
-  // Creates the key (and missing parents); an existing key is fine.
-  virtual std::uint32_t CreateKey(const std::u16string& path) = 0;
+    // Creates the key (and missing parents); an existing key is fine.
+    virtual std::uint32_t CreateKey(const std::u16string& path) = 0;
 
-  // Deletes a key that has no subkeys.
-  virtual std::uint32_t DeleteKey(const std::u16string& path) = 0;
+    // Deletes a key that has no subkeys.
+    virtual std::uint32_t DeleteKey(const std::u16string& path) = 0;
 
-  // The name of the subkey at `index`; kNoMoreItems past the last one.
-  // Names longer than `maxNameLength` characters answer kMoreData.
-  virtual std::uint32_t EnumSubkey(const std::u16string& path, std::uint32_t index,
-                                   std::size_t maxNameLength, std::u16string& name) = 0;
+    // The name of the subkey at `index`; kNoMoreItems past the last one.
+    // Names longer than `maxNameLength` characters answer kMoreData.
+    virtual std::uint32_t EnumSubkey(const std::u16string& path, std::uint32_t index, std::size_t maxNameLength,
+                                     std::u16string& name) = 0;
 
-  // The raw bytes of a value, at most `maxBytes` of them: a longer value answers
-  // kMoreData and yields nothing.
-  virtual std::uint32_t QueryValue(const std::u16string& path, const std::u16string& name,
-                                   std::size_t maxBytes, std::vector<std::uint8_t>& data) = 0;
+    // The raw bytes of a value, at most `maxBytes` of them: a longer value answers
+    // kMoreData and yields nothing.
+    virtual std::uint32_t QueryValue(const std::u16string& path, const std::u16string& name, std::size_t maxBytes,
+                                     std::vector<std::uint8_t>& data) = 0;
 
-  // Sets a REG_SZ value (text plus terminating null) in an existing key.
-  virtual std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
-                                       const std::u16string& text) = 0;
+    // Sets a REG_SZ value (text plus terminating null) in an existing key.
+    virtual std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
+                                         const std::u16string& text) = 0;
 
-  virtual std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) = 0;
+    virtual std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) = 0;
 };
 
 // A value's bytes read as UTF-16 text: up to the first null or the end of the
@@ -68,12 +68,11 @@ std::u16string TextFromValueBytes(const std::vector<std::uint8_t>& data);
 
 // Reads a REG_SZ value of at most `maxChars` characters (plus terminator).
 // Answers true and the text when found; false when missing, unreadable or longer.
-bool ReadStringValue(KeyStore& store, const std::u16string& path, const std::u16string& name,
-                     std::size_t maxChars, std::u16string& text);
+bool ReadStringValue(KeyStore& store, const std::u16string& path, const std::u16string& name, std::size_t maxChars,
+                     std::u16string& text);
 
 // Enumerates the names of all subkeys of `path`, index 0 upwards until the store
 // reports an error. An unopenable key gives an empty list.
-std::vector<std::u16string> EnumerateSubkeys(KeyStore& store, const std::u16string& path,
-                                             std::size_t maxNameLength);
+std::vector<std::u16string> EnumerateSubkeys(KeyStore& store, const std::u16string& path, std::size_t maxNameLength);
 
 }  // namespace tolvane

@@ -99,14 +99,14 @@ struct FaxRequests {
 
 // Answer A and, after Send, answers B to H.
 struct FaxAnswers {
-    std::u16string result;          // A: "1" Send, "2" Cancel
-    std::u16string faxNumbers;      // B: as entered, entries separated by ";"
-    std::u16string recipientName;   // C: "." when the address-book box was untouched
-    std::u16string line;            // D: item index, "-1" when none
-    std::u16string sender;          // E
-    std::u16string resolution;      // F: item index
-    std::u16string priority;        // G: item index
-    std::u16string notifyEmail;     // H
+    std::u16string result;         // A: "1" Send, "2" Cancel
+    std::u16string faxNumbers;     // B: as entered, entries separated by ";"
+    std::u16string recipientName;  // C: "." when the address-book box was untouched
+    std::u16string line;           // D: item index, "-1" when none
+    std::u16string sender;         // E
+    std::u16string resolution;     // F: item index
+    std::u16string priority;       // G: item index
+    std::u16string notifyEmail;    // H
 
     bool IsSend() const { return result == kResultSend; }
     static constexpr std::size_t kDetailCount = 7;

@@ -21,35 +21,35 @@ inline constexpr std::size_t kConfigSlotMaxChars = kConfigSlotUnits - 1;
 
 // Slot order of the record; the port name comes first, then the 20 values.
 enum class ConfigSlot : std::size_t {
-  kPortName,
-  kDescription,
-  kServer,
-  kUsername,
-  kPassword,
-  kDefaultEmail,
-  kModem,
-  kAddressBookPath,
-  kPageSize,
-  kNotificationType,
-  kIgnorePassiveIp,
-  kAddressBookType,
-  kResolution,
-  kSender,
-  kMaxDials,
-  kMaxTries,
-  kPriority,
-  kValidity,
-  kConfirm,
-  kAdvertising,
-  kSysMode,
-  kCount
+    kPortName,
+    kDescription,
+    kServer,
+    kUsername,
+    kPassword,
+    kDefaultEmail,
+    kModem,
+    kAddressBookPath,
+    kPageSize,
+    kNotificationType,
+    kIgnorePassiveIp,
+    kAddressBookType,
+    kResolution,
+    kSender,
+    kMaxDials,
+    kMaxTries,
+    kPriority,
+    kValidity,
+    kConfirm,
+    kAdvertising,
+    kSysMode,
+    kCount
 };
 inline constexpr std::size_t kConfigSlotCount = static_cast<std::size_t>(ConfigSlot::kCount);
 
 struct PortConfigRecord {
-  std::uint32_t size;
-  std::uint32_t reserved;
-  char16_t slots[kConfigSlotCount][kConfigSlotUnits];
+    std::uint32_t size;
+    std::uint32_t reserved;
+    char16_t slots[kConfigSlotCount][kConfigSlotUnits];
 };
 static_assert(sizeof(PortConfigRecord) == kPortConfigRecordSize);
 static_assert(offsetof(PortConfigRecord, slots) == 8);

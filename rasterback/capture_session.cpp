@@ -10,8 +10,7 @@ CaptureSession::CaptureSession(CaptureHost& host) : host_(host) {}
 
 CaptureSession::~CaptureSession() { closeFile(); }
 
-short CaptureSession::startDocument(const std::optional<std::string>& printerName)
-{
+short CaptureSession::startDocument(const std::optional<std::string>& printerName) {
     host_.debugText("StartDocEntry\r\n");
     // Each document names its own printer: the hand-off depends on it.
     printerName_ = printerName ? printerName->substr(0, kPrinterNameMaxBytes) : std::string();
@@ -25,15 +24,13 @@ short CaptureSession::startDocument(const std::optional<std::string>& printerNam
     return 0;
 }
 
-short CaptureSession::startPage()
-{
+short CaptureSession::startPage() {
     pageStartPending_ = true;
     host_.debugText("StartPageEntry\r\n");
     return 0;
 }
 
-short CaptureSession::endPage(const PageRequest& page)
-{
+short CaptureSession::endPage(const PageRequest& page) {
     if (fileOpenPending_) {
         tiff_ = TIFFOpen(outputPath_.c_str(), "w");
         if (!tiff_) {
@@ -55,8 +52,7 @@ short CaptureSession::endPage(const PageRequest& page)
     return outcome.result;
 }
 
-void CaptureSession::closeFile()
-{
+void CaptureSession::closeFile() {
     if (tiff_) {
         TIFFClose(tiff_);
         tiff_ = nullptr;

@@ -14,8 +14,7 @@ namespace rasterback {
 // `out` receives (width + 7) / 8 bytes; padding bits are white.
 void colourRowToBits(const uint8_t* bgr, int width, uint8_t* out);
 
-inline bool isDarkPixel(uint8_t blue, uint8_t green, uint8_t red)
-{
+inline bool isDarkPixel(uint8_t blue, uint8_t green, uint8_t red) {
     return 299u * red + 587u * green + 114u * blue < 128u * 1000u;
 }
 

@@ -4,8 +4,7 @@ namespace rasterback {
 
 namespace {
 
-short handToSendProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell)
-{
+short handToSendProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell) {
     const std::optional<std::string> folder = shell.readSendProgramFolder();
     if (!folder) {
         shell.showMessage({kRegistryErrorUtf8, UserMessage::Encoding::Utf8, UserMessage::Caption::SystemDefault});
@@ -16,20 +15,18 @@ short handToSendProgram(const std::string& outputPath, ProfileReader& settings, 
     return 0;
 }
 
-short saveWhereTheUserChooses(std::string& outputPath, ProfileReader& settings, HandoffShell& shell)
-{
+short saveWhereTheUserChooses(std::string& outputPath, ProfileReader& settings, HandoffShell& shell) {
     runFollowUpProgram(outputPath, settings, shell);
     const std::string keptPath = outputPath;
     shell.ensureFolder(kSaveFolder);
     const std::optional<std::string> chosen = shell.askSavePath(outputPath, kSaveFolder);
-    if (!chosen)
-        return 0;
+    if (!chosen) return 0;
 
     if (!shell.samePath(keptPath, *chosen)) {
         // The written file goes only once its copy is in place.
         if (!shell.copyFile(keptPath, *chosen)) {
-            shell.showMessage({copyFailedText(keptPath, *chosen), UserMessage::Encoding::Ansi,
-                               UserMessage::Caption::Empty});
+            shell.showMessage(
+                {copyFailedText(keptPath, *chosen), UserMessage::Encoding::Ansi, UserMessage::Caption::Empty});
             outputPath = keptPath;
             return 0;
         }
@@ -43,25 +40,20 @@ short saveWhereTheUserChooses(std::string& outputPath, ProfileReader& settings, 
 
 }  // namespace
 
-std::string copyFailedText(const std::string& keptPath, const std::string& chosenPath)
-{
+std::string copyFailedText(const std::string& keptPath, const std::string& chosenPath) {
     return "The fax could not be saved as " + chosenPath + ".\r\nIt has been kept at " + keptPath + ".";
 }
 
-bool runFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell)
-{
+bool runFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell) {
     const FollowUpProgram program = readFollowUpProgram(settings);
-    if (!program.enabled)
-        return false;
+    if (!program.enabled) return false;
     shell.shellOpen(program.program, outputPath, program.show);
     return true;
 }
 
 short runHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings,
-                 HandoffShell& shell)
-{
-    if (printerName == kSendPrinterName)
-        return handToSendProgram(outputPath, settings, shell);
+                 HandoffShell& shell) {
+    if (printerName == kSendPrinterName) return handToSendProgram(outputPath, settings, shell);
     return saveWhereTheUserChooses(outputPath, settings, shell);
 }
 

@@ -44,14 +44,14 @@ constexpr const char* kSendPrinterName = "Ostrel Printer";
 constexpr const char* kSendProgramName = "\\Dunmore.exe";
 constexpr const char* kSaveFolder = "C:\\tiff\\";
 // "Reading the Ostrel registry value failed!"
-constexpr const char* kRegistryErrorUtf8 = "\xe8\xae\xbf\xe9\x97\xae\xe6\xb3\xa8\xe5\x86\x8c\xe8\xa1\xa8Ostrel"
-                                           "\xe9\x94\xae\xe5\x80\xbc\xe9\x94\x99\xe8\xaf\xaf\xef\xbc\x81";
+constexpr const char* kRegistryErrorUtf8 =
+    "\xe8\xae\xbf\xe9\x97\xae\xe6\xb3\xa8\xe5\x86\x8c\xe8\xa1\xa8Ostrel"
+    "\xe9\x94\xae\xe5\x80\xbc\xe9\x94\x99\xe8\xaf\xaf\xef\xbc\x81";
 
 // EndDocEntry's result after the file was closed: 1 when the send program's
 // registry value could not be read, else 0. `outputPath` holds the chosen path
 // after a successful save.
-short runHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings,
-                 HandoffShell& shell);
+short runHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
 
 // Starts the follow-up program when "enablerun" asks for it, with the output
 // path as its whole parameter text. Returns whether a program was started.

@@ -8,98 +8,80 @@ namespace rasterback {
 
 namespace {
 
-std::string trim(const std::string& s)
-{
+std::string trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
+    if (first == std::string::npos) return {};
     const auto last = s.find_last_not_of(" \t\r\n");
     return s.substr(first, last - first + 1);
 }
 
-std::string lower(std::string s)
-{
+std::string lower(std::string s) {
     for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
 }
 
 }  // namespace
 
-IniProfile::IniProfile(const std::string& text)
-{
+IniProfile::IniProfile(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     std::map<std::string, std::string>* current = nullptr;
     while (std::getline(in, line)) {
         const std::string t = trim(line);
-        if (t.empty() || t[0] == ';')
-            continue;
+        if (t.empty() || t[0] == ';') continue;
         if (t[0] == '[') {
             const auto close = t.find(']');
-            const std::string name = lower(trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+            const std::string name =
+                lower(trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             current = &sections_[name];
             continue;
         }
-        if (!current)
-            continue;
+        if (!current) continue;
         const auto eq = t.find('=');
-        if (eq == std::string::npos)
-            continue;
+        if (eq == std::string::npos) continue;
         current->emplace(lower(trim(t.substr(0, eq))), trim(t.substr(eq + 1)));
     }
 }
 
-IniProfile IniProfile::fromFile(const std::string& path)
-{
+IniProfile IniProfile::fromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return IniProfile(text.str());
 }
 
-const std::string* IniProfile::find(const char* section, const char* key) const
-{
+const std::string* IniProfile::find(const char* section, const char* key) const {
     const auto s = sections_.find(lower(section));
-    if (s == sections_.end())
-        return nullptr;
+    if (s == sections_.end()) return nullptr;
     const auto k = s->second.find(lower(key));
     return k == s->second.end() ? nullptr : &k->second;
 }
 
-int IniProfile::readInt(const char* section, const char* key, int fallback)
-{
+int IniProfile::readInt(const char* section, const char* key, int fallback) {
     const std::string* value = find(section, key);
-    if (!value || value->empty())
-        return fallback;
+    if (!value || value->empty()) return fallback;
     return parseProfileInt(*value);
 }
 
-std::string IniProfile::readText(const char* section, const char* key, const char* fallback, std::size_t maxChars)
-{
+std::string IniProfile::readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) {
     const std::string* found = find(section, key);
     std::string value = found ? *found : std::string(fallback);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
-    if (value.size() > maxChars)
-        value.resize(maxChars);
+    if (value.size() > maxChars) value.resize(maxChars);
     return value;
 }
 
-int parseProfileInt(const std::string& text)
-{
+int parseProfileInt(const std::string& text) {
     std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos)
-        return 0;
+    if (i == std::string::npos) return 0;
     bool negative = false;
-    if (text[i] == '+' || text[i] == '-')
-        negative = text[i++] == '-';
+    if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
     long long value = 0;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX)
-            value = INT_MAX;  // saturate rather than wrap into a different choice
+        if (value > INT_MAX) value = INT_MAX;  // saturate rather than wrap into a different choice
     }
     return static_cast<int>(negative ? -value : value);
 }

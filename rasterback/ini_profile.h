@@ -18,8 +18,7 @@ public:
     static IniProfile fromFile(const std::string& path);  // a missing file reads as empty
 
     int readInt(const char* section, const char* key, int fallback) override;
-    std::string readText(const char* section, const char* key, const char* fallback,
-                         std::size_t maxChars) override;
+    std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
 
 private:
     const std::string* find(const char* section, const char* key) const;

@@ -7,18 +7,19 @@ namespace rasterback {
 const char* const kSoftwareText = "http://www.merrowind.com/";
 const char* const kImageDescription = "Ostrel";
 
-CompressionScheme schemeFromSetting(int compressSetting)
-{
+CompressionScheme schemeFromSetting(int compressSetting) {
     switch (compressSetting) {
-    case 1: return CompressionScheme::Group3;
-    case 2: return CompressionScheme::Group4;
-    default: return CompressionScheme::None;
+    case 1:
+        return CompressionScheme::Group3;
+    case 2:
+        return CompressionScheme::Group4;
+    default:
+        return CompressionScheme::None;
     }
 }
 
-std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width,
-                                            uint32_t length, double xRes, double yRes)
-{
+std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
+                                            double xRes, double yRes) {
     std::vector<FieldSetting> f = {
         {TIFFTAG_SUBFILETYPE, uint32_t{FILETYPE_PAGE}},
         {TIFFTAG_IMAGEWIDTH, width},
@@ -28,8 +29,7 @@ std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNu
         {TIFFTAG_IMAGEDESCRIPTION, std::string_view(kImageDescription)},
         {TIFFTAG_SOFTWARE, std::string_view(kSoftwareText)},
     };
-    if (scheme == CompressionScheme::None)
-        return f;
+    if (scheme == CompressionScheme::None) return f;
 
     const bool g3 = scheme == CompressionScheme::Group3;
     f.push_back({TIFFTAG_BITSPERSAMPLE, uint32_t{1}});
@@ -70,20 +70,17 @@ struct FieldApplier {
     int operator()(uint32_t v) const { return TIFFSetField(tif, tag, v); }
     int operator()(double v) const { return TIFFSetField(tif, tag, v); }
     int operator()(std::string_view v) const { return TIFFSetField(tif, tag, v.data()); }
-    int operator()(PageNumberPair v) const
-    {
+    int operator()(PageNumberPair v) const {
         return TIFFSetField(tif, tag, static_cast<int>(v.page), static_cast<int>(v.total));
     }
 };
 
 }  // namespace
 
-bool applyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields)
-{
+bool applyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields) {
     bool allSet = true;
     for (const FieldSetting& f : fields)
-        if (std::visit(FieldApplier{tif, f.tag}, f.value) != 1)
-            allSet = false;
+        if (std::visit(FieldApplier{tif, f.tag}, f.value) != 1) allSet = false;
     return allSet;
 }
 

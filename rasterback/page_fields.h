@@ -34,8 +34,8 @@ extern const char* const kSoftwareText;
 // Text of the ImageDescription field.
 extern const char* const kImageDescription;
 
-std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width,
-                                            uint32_t length, double xRes, double yRes);
+std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
+                                            double xRes, double yRes);
 
 // Sets each field with TIFFSetField in order. Returns false when libtiff refused
 // one (the remaining fields are still set, as a refused field must not hide the

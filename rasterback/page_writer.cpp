@@ -23,16 +23,12 @@ int64_t paddedStride(int64_t bytes) { return (bytes + 3) / 4 * 4; }  // working 
 
 bool isBilevel(const PageRequest& page) { return page.bilevel == 1; }
 
-std::string describe(const char* what, int64_t value)
-{
-    return std::string(what) + " " + std::to_string(value);
-}
+std::string describe(const char* what, int64_t value) { return std::string(what) + " " + std::to_string(value); }
 
 // Writes rows that follow the plug-in's convention (set bit = white), direct or
 // turned, and sets the page's fields first when they are pending.
 void writeBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t invertBytes, int width, int height,
-                      int pageNumber, const PagePlan& plan, CompressionScheme scheme, bool& fieldsPending)
-{
+                      int pageNumber, const PagePlan& plan, CompressionScheme scheme, bool& fieldsPending) {
     if (plan.way == PageWay::Direct) {
         if (fieldsPending)
             applyFieldSettings(tif, pageFieldSettings(scheme, pageNumber, static_cast<uint32_t>(width),
@@ -40,8 +36,7 @@ void writeBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t 
         fieldsPending = false;
         for (int i = 0; i < height; ++i) {
             invertBits(rows[i], invertBytes);
-            if (TIFFWriteScanline(tif, rows[i], static_cast<uint32_t>(i), 0) != 1)
-                break;
+            if (TIFFWriteScanline(tif, rows[i], static_cast<uint32_t>(i), 0) != 1) break;
         }
         return;
     }
@@ -55,20 +50,17 @@ void writeBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t 
                                                   static_cast<uint32_t>(width), plan.xLabel, plan.yLabel));
     fieldsPending = false;
     for (int r = 0; r < width; ++r)
-        if (TIFFWriteScanline(tif, turned.data() + static_cast<std::size_t>(r) * stride, static_cast<uint32_t>(r), 0) != 1)
+        if (TIFFWriteScanline(tif, turned.data() + static_cast<std::size_t>(r) * stride, static_cast<uint32_t>(r), 0) !=
+            1)
             break;
 }
 
 }  // namespace
 
-std::string checkPageRequest(const PageRequest& page)
-{
-    if (page.width <= 0)
-        return describe("page width is not positive:", page.width);
-    if (page.height < 0)
-        return describe("page height is negative:", page.height);
-    if (page.height == 0)
-        return {};
+std::string checkPageRequest(const PageRequest& page) {
+    if (page.width <= 0) return describe("page width is not positive:", page.width);
+    if (page.height < 0) return describe("page height is negative:", page.height);
+    if (page.height == 0) return {};
 
     const int64_t width = page.width;
     const int64_t height = page.height;
@@ -94,12 +86,9 @@ std::string checkPageRequest(const PageRequest& page)
     return {};
 }
 
-PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending)
-{
-    if (!tif)
-        return {kNoFileOpen, "no file is open"};
-    if (std::string problem = checkPageRequest(page); !problem.empty())
-        return {kPageRefused, problem};
+PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending) {
+    if (!tif) return {kNoFileOpen, "no file is open"};
+    if (std::string problem = checkPageRequest(page); !problem.empty()) return {kPageRefused, problem};
     if (page.height == 0) {
         // A directory without rows has no strip, and readers (libtiff, the fax
         // server) then reject the whole file: an empty page is left out.
@@ -107,16 +96,14 @@ PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
         return {kPageHandled, {}};
     }
     std::optional<std::vector<uint8_t*>> rows = readRowTable(page.rowTable, page.height);
-    if (!rows)
-        return {kPageRefused, "the row table or one of its row addresses is null"};
+    if (!rows) return {kPageRefused, "the row table or one of its row addresses is null"};
 
     try {
         if (isBilevel(page)) {
             const PagePlan plan = planBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
             writeBilevelRows(tif, *rows, static_cast<std::size_t>(page.rowBytes), page.width, page.height,
                              page.pageNumber, plan, scheme, fieldsPending);
-            if (page.keepOpen == 0)
-                TIFFWriteDirectory(tif);
+            if (page.keepOpen == 0) TIFFWriteDirectory(tif);
             return {kPageHandled, {}};
         }
 
@@ -130,8 +117,7 @@ PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
             colourRowToBits((*rows)[i], page.width, bitRows[i]);
         }
         const PagePlan plan = planBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
-        writeBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme,
-                         fieldsPending);
+        writeBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme, fieldsPending);
         TIFFWriteDirectory(tif);
         return {kPageHandled, {}};
     } catch (const std::bad_alloc&) {

@@ -25,9 +25,9 @@ struct PageRequest {
 
 // Results of EndPageEntry.
 enum PageResult : short {
-    kPageHandled = 0,    // also when libtiff refused some rows
-    kNoFileOpen = -1,    // the file could not be opened (or was not)
-    kPageRefused = -2,   // the page's description is unusable; nothing was written
+    kPageHandled = 0,   // also when libtiff refused some rows
+    kNoFileOpen = -1,   // the file could not be opened (or was not)
+    kPageRefused = -2,  // the page's description is unusable; nothing was written
 };
 
 struct PageOutcome {

@@ -14,8 +14,7 @@ public:
     virtual int readInt(const char* section, const char* key, int fallback) = 0;
     // The key's text, at most `maxChars` characters, or `fallback` when the key
     // is missing.
-    virtual std::string readText(const char* section, const char* key, const char* fallback,
-                                 std::size_t maxChars) = 0;
+    virtual std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) = 0;
 };
 
 }  // namespace rasterback

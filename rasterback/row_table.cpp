@@ -4,22 +4,17 @@
 
 namespace rasterback {
 
-std::optional<std::vector<uint8_t*>> readRowTable(const void* rowTable, int height)
-{
+std::optional<std::vector<uint8_t*>> readRowTable(const void* rowTable, int height) {
     std::vector<uint8_t*> rows;
-    if (height <= 0)
-        return rows;
-    if (!rowTable)
-        return std::nullopt;
+    if (height <= 0) return rows;
+    if (!rowTable) return std::nullopt;
     const unsigned char* firstEntry = nullptr;
     std::memcpy(&firstEntry, rowTable, sizeof firstEntry);
-    if (!firstEntry)
-        return std::nullopt;
+    if (!firstEntry) return std::nullopt;
     rows.resize(static_cast<std::size_t>(height));
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::memcpy(&rows[i], firstEntry + i * kRowTableEntryBytes, sizeof rows[i]);
-        if (!rows[i])
-            return std::nullopt;
+        if (!rows[i]) return std::nullopt;
     }
     return rows;
 }

@@ -20,16 +20,16 @@ inline constexpr std::size_t kPortValueMaxChars = 1023;
 
 // The lists of the configuration dialog; a stored code is a position in one.
 enum class PortList {
-  kAddressBookType,
-  kSysMode,
-  kModem,
-  kPageSize,
-  kResolution,
-  kMaxDials,
-  kMaxTries,
-  kPriority,
-  kValidity,
-  kCount
+    kAddressBookType,
+    kSysMode,
+    kModem,
+    kPageSize,
+    kResolution,
+    kMaxDials,
+    kMaxTries,
+    kPriority,
+    kValidity,
+    kCount
 };
 inline constexpr std::size_t kPortListCount = static_cast<std::size_t>(PortList::kCount);
 
@@ -41,44 +41,44 @@ inline constexpr int kNoSelection = -1;
 
 // Everything the configuration dialog shows for one port.
 struct PortSettings {
-  std::u16string server;
-  bool ignorePassiveIp = false;
-  std::u16string username;
-  std::u16string password;
-  std::u16string sender;
-  std::u16string advertising;
-  std::u16string addressBookPath;
-  std::u16string defaultEmail;
-  bool confirm = false;
-  std::array<int, kPortListCount> selection{};  // by PortList
+    std::u16string server;
+    bool ignorePassiveIp = false;
+    std::u16string username;
+    std::u16string password;
+    std::u16string sender;
+    std::u16string advertising;
+    std::u16string addressBookPath;
+    std::u16string defaultEmail;
+    bool confirm = false;
+    std::array<int, kPortListCount> selection{};  // by PortList
 
-  int& Selected(PortList list) { return selection[static_cast<std::size_t>(list)]; }
-  int Selected(PortList list) const { return selection[static_cast<std::size_t>(list)]; }
+    int& Selected(PortList list) { return selection[static_cast<std::size_t>(list)]; }
+    int Selected(PortList list) const { return selection[static_cast<std::size_t>(list)]; }
 };
 
 class PortSettingsStore {
- public:
-  // `registry` is rooted at HKEY_LOCAL_MACHINE.
-  explicit PortSettingsStore(KeyStore& registry) : registry_(registry) {}
+public:
+    // `registry` is rooted at HKEY_LOCAL_MACHINE.
+    explicit PortSettingsStore(KeyStore& registry) : registry_(registry) {}
 
-  // Port names in registry order; empty when the ports key cannot be opened.
-  std::vector<std::u16string> EnumeratePorts() const;
+    // Port names in registry order; empty when the ports key cannot be opened.
+    std::vector<std::u16string> EnumeratePorts() const;
 
-  // The value's text when it was found and holds at most 1023 characters.
-  bool ReadPortValue(const std::u16string& port, std::u16string_view name, std::u16string& text) const;
+    // The value's text when it was found and holds at most 1023 characters.
+    bool ReadPortValue(const std::u16string& port, std::u16string_view name, std::u16string& text) const;
 
-  // Writes the value into the port's existing key; an empty text deletes it.
-  bool WritePortValue(const std::u16string& port, std::u16string_view name, const std::u16string& text);
+    // Writes the value into the port's existing key; an empty text deletes it.
+    bool WritePortValue(const std::u16string& port, std::u16string_view name, const std::u16string& text);
 
-  // Fills `settings` from the port's values, defaults where a value is absent.
-  // A port without an IgnorePassiveIP value leaves that check box as it was.
-  void LoadPortSettings(const std::u16string& port, PortSettings& settings) const;
+    // Fills `settings` from the port's values, defaults where a value is absent.
+    // A port without an IgnorePassiveIP value leaves that check box as it was.
+    void LoadPortSettings(const std::u16string& port, PortSettings& settings) const;
 
-  // Writes all twenty values; a failed write neither stops the save nor is reported.
-  void SavePortSettings(const std::u16string& port, const PortSettings& settings);
+    // Writes all twenty values; a failed write neither stops the save nor is reported.
+    void SavePortSettings(const std::u16string& port, const PortSettings& settings);
 
- private:
-  KeyStore& registry_;
+private:
+    KeyStore& registry_;
 };
 
 // The printer the configuration dialog creates for a port: "Tolvane_<port>".

@@ -99,13 +99,11 @@ using Fstati64Function = int(__cdecl*)(int, struct _stat32i64*);
 int __cdecl Fstat64(int file, struct _stat64* status) {
     HMODULE crt = GetModuleHandleW(L"msvcrt.dll");
     if (!crt) crt = LoadLibraryW(L"msvcrt.dll");
-    const auto modern = crt ? reinterpret_cast<Fstat64Function>(
-                                  reinterpret_cast<void*>(GetProcAddress(crt, "_fstat64")))
-                            : nullptr;
+    const auto modern =
+        crt ? reinterpret_cast<Fstat64Function>(reinterpret_cast<void*>(GetProcAddress(crt, "_fstat64"))) : nullptr;
     if (modern) return modern(file, status);
-    const auto older = crt ? reinterpret_cast<Fstati64Function>(
-                                 reinterpret_cast<void*>(GetProcAddress(crt, "_fstati64")))
-                           : nullptr;
+    const auto older =
+        crt ? reinterpret_cast<Fstati64Function>(reinterpret_cast<void*>(GetProcAddress(crt, "_fstati64"))) : nullptr;
     if (!older) return -1;
     struct _stat32i64 narrow {};
     const int result = older(file, &narrow);
@@ -130,8 +128,8 @@ int __cdecl Fstat64(int file, struct _stat64* status) {
 
 extern "C" {
 TickCount64Function tolvaneImportGetTickCount64 __asm__(TOLVANE_IMPORT_SLOT(GetTickCount64, 0)) = TickCount64;
-AddHandlerFunction tolvaneImportAddVectoredExceptionHandler __asm__(
-    TOLVANE_IMPORT_SLOT(AddVectoredExceptionHandler, 8)) = AddVectoredHandler;
+AddHandlerFunction tolvaneImportAddVectoredExceptionHandler __asm__(TOLVANE_IMPORT_SLOT(AddVectoredExceptionHandler,
+                                                                                        8)) = AddVectoredHandler;
 RemoveHandlerFunction tolvaneImportRemoveVectoredExceptionHandler __asm__(
     TOLVANE_IMPORT_SLOT(RemoveVectoredExceptionHandler, 4)) = RemoveVectoredHandler;
 #ifndef _WIN64

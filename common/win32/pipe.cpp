@@ -59,16 +59,16 @@ public:
     explicit UserEnvironment(HANDLE token) : module_(LoadLibraryW(L"userenv.dll")) {
         if (!module_) return;
         using Create = BOOL(WINAPI*)(void**, HANDLE, BOOL);
-        auto create = reinterpret_cast<Create>(
-            reinterpret_cast<void*>(GetProcAddress(module_, "CreateEnvironmentBlock")));
+        auto create =
+            reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(module_, "CreateEnvironmentBlock")));
         if (create && !create(&block_, token, FALSE)) block_ = nullptr;
     }
     ~UserEnvironment() {
         const DWORD error = GetLastError();
         if (block_) {
             using Destroy = BOOL(WINAPI*)(void*);
-            auto destroy = reinterpret_cast<Destroy>(
-                reinterpret_cast<void*>(GetProcAddress(module_, "DestroyEnvironmentBlock")));
+            auto destroy =
+                reinterpret_cast<Destroy>(reinterpret_cast<void*>(GetProcAddress(module_, "DestroyEnvironmentBlock")));
             if (destroy) destroy(block_);
         }
         if (module_) FreeLibrary(module_);
@@ -93,8 +93,8 @@ AlertSink MessageBoxAlerts() { return ShowPlainMessageBox; }
 
 bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& alerts, HANDLE& process,
                                   DWORD& processId) {
-    const DWORD access = launch.enableAssignPrimaryTokenPrivilege ? TOKEN_ALL_ACCESS
-                                                                  : (TOKEN_DUPLICATE | TOKEN_IMPERSONATE);
+    const DWORD access =
+        launch.enableAssignPrimaryTokenPrivilege ? TOKEN_ALL_ACCESS : (TOKEN_DUPLICATE | TOKEN_IMPERSONATE);
     ScopedHandle threadToken;
     if (!OpenThreadToken(GetCurrentThread(), access, TRUE, threadToken.Out())) return false;
     if (launch.enableAssignPrimaryTokenPrivilege &&
@@ -124,11 +124,11 @@ bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& a
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> commandLine(launch.commandLine.begin(), launch.commandLine.end());
     commandLine.push_back(L'\0');
-    const BOOL created = CreateProcessAsUserW(
-        userToken.Get(), launch.applicationPath.empty() ? nullptr : launch.applicationPath.c_str(),
-        launch.commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr, TRUE,
-        CREATE_UNICODE_ENVIRONMENT | NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE, environment.Block(), nullptr,
-        &startup, &info);
+    const BOOL created =
+        CreateProcessAsUserW(userToken.Get(), launch.applicationPath.empty() ? nullptr : launch.applicationPath.c_str(),
+                             launch.commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr, TRUE,
+                             CREATE_UNICODE_ENVIRONMENT | NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE,
+                             environment.Block(), nullptr, &startup, &info);
     if (!created) return false;
     CloseHandle(info.hThread);
     process = info.hProcess;
@@ -155,8 +155,8 @@ bool Pipe::Open() {
 }
 
 bool Pipe::OpenClient() {
-    handle_ = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
+    handle_ = CreateFileW(name_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) return Fail();
     return true;
 }
@@ -220,8 +220,8 @@ bool Pipe::WaitForLaunchedClient() {
 bool Pipe::ConnectedClientIsLaunchedProcess() {
     using ClientIdFunction = BOOL(WINAPI*)(HANDLE, PULONG);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto clientId = kernel ? reinterpret_cast<ClientIdFunction>(reinterpret_cast<void*>(
-                                 GetProcAddress(kernel, "GetNamedPipeClientProcessId")))
+    auto clientId = kernel ? reinterpret_cast<ClientIdFunction>(
+                                 reinterpret_cast<void*>(GetProcAddress(kernel, "GetNamedPipeClientProcessId")))
                            : nullptr;
     ULONG connectedId = 0;
     // Systems before Vista cannot tell who connected; the first-instance

@@ -70,8 +70,8 @@ bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& a
 
 class Pipe : public MessageChannel {
 public:
-    explicit Pipe(bool isHost, std::wstring name = std::wstring(kConversationPipePath.begin(),
-                                                                kConversationPipePath.end()),
+    explicit Pipe(bool isHost,
+                  std::wstring name = std::wstring(kConversationPipePath.begin(), kConversationPipePath.end()),
                   AlertSink alerts = MessageBoxAlerts());
     ~Pipe() override;
     Pipe(const Pipe&) = delete;

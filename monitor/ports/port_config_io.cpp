@@ -5,30 +5,31 @@
 namespace tolvane {
 
 bool ReadPortConfig(KeyStore& monitorKey, std::u16string_view port, PortConfigRecord& record) {
-  record = MakeDefaultPortConfig();
-  SetSlotText(record, ConfigSlot::kPortName, port);
-  if (!IsUsablePortKeyName(port)) return false;
-  const std::u16string path = PortKeyPath(port);
-  if (monitorKey.OpenKey(path, KeyAccess::kRead) != win_error::kSuccess) return false;
-  for (ConfigSlot slot : ConfigValueSlots()) {
-    std::u16string text;
-    if (ReadStringValue(monitorKey, path, std::u16string(ConfigSlotValueName(slot)), kConfigSlotMaxChars, text))
-      SetSlotText(record, slot, text);
-  }
-  return true;
+    record = MakeDefaultPortConfig();
+    SetSlotText(record, ConfigSlot::kPortName, port);
+    if (!IsUsablePortKeyName(port)) return false;
+    const std::u16string path = PortKeyPath(port);
+    if (monitorKey.OpenKey(path, KeyAccess::kRead) != win_error::kSuccess) return false;
+    for (ConfigSlot slot : ConfigValueSlots()) {
+        std::u16string text;
+        if (ReadStringValue(monitorKey, path, std::u16string(ConfigSlotValueName(slot)), kConfigSlotMaxChars, text))
+            SetSlotText(record, slot, text);
+    }
+    return true;
 }
 
 bool WritePortConfig(KeyStore& monitorKey, const PortConfigRecord& record) {
-  const std::u16string_view port = SlotText(record, ConfigSlot::kPortName);
-  if (!IsUsablePortKeyName(port)) return false;
-  const std::u16string path = PortKeyPath(port);
-  if (monitorKey.OpenKey(path, KeyAccess::kWrite) != win_error::kSuccess) return false;
-  bool allWritten = true;
-  for (ConfigSlot slot : ConfigValueSlots()) {
-    const std::u16string name(ConfigSlotValueName(slot));
-    allWritten &= monitorKey.SetStringValue(path, name, std::u16string(SlotText(record, slot))) == win_error::kSuccess;
-  }
-  return allWritten;
+    const std::u16string_view port = SlotText(record, ConfigSlot::kPortName);
+    if (!IsUsablePortKeyName(port)) return false;
+    const std::u16string path = PortKeyPath(port);
+    if (monitorKey.OpenKey(path, KeyAccess::kWrite) != win_error::kSuccess) return false;
+    bool allWritten = true;
+    for (ConfigSlot slot : ConfigValueSlots()) {
+        const std::u16string name(ConfigSlotValueName(slot));
+        allWritten &=
+            monitorKey.SetStringValue(path, name, std::u16string(SlotText(record, slot))) == win_error::kSuccess;
+    }
+    return allWritten;
 }
 
 }  // namespace tolvane

@@ -19,19 +19,19 @@ inline constexpr std::uint32_t kPortTypeWrite = 1;
 // Mirrors of the spooler's records, pointers and all; the Windows shell checks
 // that they match PORT_INFO_1W and PORT_INFO_2W.
 struct PortInfo1 {
-  char16_t* name;
+    char16_t* name;
 };
 struct PortInfo2 {
-  char16_t* portName;
-  char16_t* monitorName;
-  char16_t* description;
-  std::uint32_t portType;
-  std::uint32_t reserved;
+    char16_t* portName;
+    char16_t* monitorName;
+    char16_t* description;
+    std::uint32_t portType;
+    std::uint32_t reserved;
 };
 
 struct PortListing {
-  std::u16string name;
-  std::u16string description;
+    std::u16string name;
+    std::u16string description;
 };
 
 // The ports under "Ports" with their Description values (empty when a port's key
@@ -39,9 +39,9 @@ struct PortListing {
 std::vector<PortListing> ListPorts(KeyStore& monitorKey);
 
 struct EnumPortsResult {
-  std::uint32_t error = 0;  // 0, kInvalidLevel or kInsufficientBuffer
-  std::uint32_t needed = 0;
-  std::uint32_t returned = 0;
+    std::uint32_t error = 0;  // 0, kInvalidLevel or kInsufficientBuffer
+    std::uint32_t needed = 0;
+    std::uint32_t returned = 0;
 };
 
 // Packs the listings at `level` (1 or 2) into `buffer`, which may be empty.

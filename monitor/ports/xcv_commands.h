@@ -13,18 +13,18 @@ namespace tolvane {
 
 // What the commands need from the machine around them.
 class XcvEnvironment {
- public:
-  virtual ~XcvEnvironment() = default;
+public:
+    virtual ~XcvEnvironment() = default;
 
-  // The monitor's own registry key.
-  virtual KeyStore& MonitorKey() = 0;
+    // The monitor's own registry key.
+    virtual KeyStore& MonitorKey() = 0;
 
-  // Whether any monitor on the machine has a port of exactly this name (case
-  // matters). Answers 0, or the error that kept the ports from being listed.
-  virtual std::uint32_t PortExistsOnMachine(const std::u16string& name, bool& exists) = 0;
+    // Whether any monitor on the machine has a port of exactly this name (case
+    // matters). Answers 0, or the error that kept the ports from being listed.
+    virtual std::uint32_t PortExistsOnMachine(const std::u16string& name, bool& exists) = 0;
 
-  // Full path of the monitor user-interface library.
-  virtual std::u16string MonitorUiPath() = 0;
+    // Full path of the monitor user-interface library.
+    virtual std::u16string MonitorUiPath() = 0;
 };
 
 // Bit 0 of the access granted at XcvOpenPort: SERVER_ACCESS_ADMINISTER.
@@ -36,10 +36,10 @@ inline constexpr std::size_t kDeletePortNameMaxChars = 255;
 inline constexpr std::size_t kCommandPortNameMaxChars = 1023;
 
 struct XcvRequest {
-  std::u16string_view command;
-  std::span<const std::uint8_t> input;
-  std::span<std::uint8_t> output;  // empty when the caller gave no buffer
-  std::uint32_t grantedAccess = 0;
+    std::u16string_view command;
+    std::span<const std::uint8_t> input;
+    std::span<std::uint8_t> output;  // empty when the caller gave no buffer
+    std::uint32_t grantedAccess = 0;
 };
 
 // Runs one command; answers its status code and sets `needed` for commands with

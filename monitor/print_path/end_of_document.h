@@ -64,8 +64,7 @@ struct EndOfDocumentReport {
 // The nine requests from the port's settings. Request 9 asks the dialog for a
 // confirmation only when the port wants one (Confirm "1") and the dialog is
 // the one to show it.
-FaxRequests RequestsFor(const PortConfigRecord& config, std::u16string_view documentName,
-                        bool dialogShowsConfirmation);
+FaxRequests RequestsFor(const PortConfigRecord& config, std::u16string_view documentName, bool dialogShowsConfirmation);
 
 // The name of the document as the user sees it: the document information's
 // name for levels 1 to 3 when it has one, else "FAX".

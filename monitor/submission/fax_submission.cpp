@@ -130,7 +130,8 @@ bool Submission::StreamDocument(const std::string& step) {
             return false;
         }
         if (block.empty()) return true;
-        const IoResult sent = connection_.SendData(std::string_view(block.data(), block.size()), request_.timeouts.send);
+        const IoResult sent =
+            connection_.SendData(std::string_view(block.data(), block.size()), request_.timeouts.send);
         if (!sent.Ok()) {
             summary_.AddProblem(step + " failed while sending the document: " + DescribeIoResult(sent) + ".");
             return false;

@@ -42,7 +42,7 @@ struct JobResult {
 };
 
 struct SubmissionOutcome {
-    std::string summary;     // for the confirmation; never empty
+    std::string summary;          // for the confirmation; never empty
     std::vector<JobResult> jobs;  // one per recipient, in order
     unsigned submittedJobs = 0;
     // True only when there was at least one recipient and every job was

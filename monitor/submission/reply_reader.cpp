@@ -102,7 +102,8 @@ IoResult ReadReply(ServerConnection& connection, ServerReply& reply, Millisecond
         result = connection.ReadLine(line, timeout);
         if (!result.Ok()) return result;
         if (reply.lines.size() >= kMaxReplyLines) {
-            return IoResult::Failure(IoStatus::Failed, "reply of more than " + std::to_string(kMaxReplyLines) + " lines");
+            return IoResult::Failure(IoStatus::Failed,
+                                     "reply of more than " + std::to_string(kMaxReplyLines) + " lines");
         }
         reply.lines.push_back(line);
         if (ClosesMultiLine(line, reply.code)) return result;

@@ -14,24 +14,24 @@ inline constexpr std::size_t kFaxJobBlockSize = 79912;  // 0x13828
 struct Monitor;
 
 struct FaxJob {
-  FaxJob* block;     // the block's own handle
-  Monitor* monitor;  // from OpenPort
-  PortConfigRecord configuration;  // read at StartDocPort; the port-name slot holds the port
-  HANDLE spoolFile;
-  wchar_t spoolPath[1024];
-  wchar_t recipients[4095];
-  wchar_t recipientName[1024];
-  wchar_t line[1024];
-  wchar_t sender[1024];
-  wchar_t resolution[1024];
-  wchar_t priority[1024];
-  wchar_t printerName[1024];
-  wchar_t documentName[1025];
-  DWORD jobId;
-  wchar_t userName[1024];
-  wchar_t notificationEmail[1024];
-  wchar_t machineName[1023];
-  wchar_t summary[1024];
+    FaxJob* block;                   // the block's own handle
+    Monitor* monitor;                // from OpenPort
+    PortConfigRecord configuration;  // read at StartDocPort; the port-name slot holds the port
+    HANDLE spoolFile;
+    wchar_t spoolPath[1024];
+    wchar_t recipients[4095];
+    wchar_t recipientName[1024];
+    wchar_t line[1024];
+    wchar_t sender[1024];
+    wchar_t resolution[1024];
+    wchar_t priority[1024];
+    wchar_t printerName[1024];
+    wchar_t documentName[1025];
+    DWORD jobId;
+    wchar_t userName[1024];
+    wchar_t notificationEmail[1024];
+    wchar_t machineName[1023];
+    wchar_t summary[1024];
 };
 static_assert(sizeof(FaxJob) <= kFaxJobBlockSize);
 

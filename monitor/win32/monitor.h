@@ -20,11 +20,11 @@ namespace tolvane {
 // duration of that call (Wine builds it on its stack and closes its root key on
 // return), so the monitor keeps what it needs of it here.
 struct Monitor {
-  explicit Monitor(const MONITORINIT& init) : registry(init) {}
+    explicit Monitor(const MONITORINIT& init) : registry(init) {}
 
-  SpoolerKeyStore registry;
-  std::mutex addedPortsLock;
-  std::vector<std::wstring> addedPorts;  // ports added through AddPortEx
+    SpoolerKeyStore registry;
+    std::mutex addedPortsLock;
+    std::vector<std::wstring> addedPorts;  // ports added through AddPortEx
 };
 
 HMODULE MonitorModule();
@@ -34,12 +34,12 @@ CRITICAL_SECTION& SpoolWriteLock();
 
 // Sets the thread's last error and answers FALSE, the spooler's failure convention.
 inline BOOL FailWith(DWORD error) {
-  SetLastError(error);
-  return FALSE;
+    SetLastError(error);
+    return FALSE;
 }
 
-BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR name, DWORD level, LPBYTE ports, DWORD size,
-                             LPDWORD needed, LPDWORD returned);
+BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR name, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
+                             LPDWORD returned);
 BOOL WINAPI TolvaneOpenPort(HANDLE monitor, LPWSTR name, PHANDLE port);
 BOOL WINAPI TolvaneReadPort(HANDLE port, LPBYTE buffer, DWORD size, LPDWORD read);
 BOOL WINAPI TolvaneClosePort(HANDLE port);

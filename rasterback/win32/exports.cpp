@@ -30,22 +30,18 @@ CaptureSession session(host);
 
 // The printer's name in the OEM code page, or nothing when it needs more than
 // the 256-byte buffer.
-std::optional<std::string> oemPrinterName(const wchar_t* name)
-{
-    if (!name)
-        return std::nullopt;
+std::optional<std::string> oemPrinterName(const wchar_t* name) {
+    if (!name) return std::nullopt;
     char buffer[kPrinterNameMaxBytes + 1];
     const int got = WideCharToMultiByte(CP_OEMCP, 0, name, -1, buffer, sizeof buffer, nullptr, nullptr);
-    if (got <= 0)
-        return std::nullopt;
+    if (got <= 0) return std::nullopt;
     return std::string(buffer);
 }
 
 // Nothing is thrown across the library's boundary.
 constexpr short kInternalFailure = -3;
 template <typename Step>
-short guarded(Step step)
-{
+short guarded(Step step) {
     try {
         return step();
     } catch (const std::exception& e) {
@@ -61,30 +57,26 @@ short guarded(Step step)
 
 using namespace rasterback::win32;
 
-extern "C" short WINAPI StartDocEntry(const wchar_t* printerName)
-{
+extern "C" short WINAPI StartDocEntry(const wchar_t* printerName) {
     return guarded([&] { return session.startDocument(oemPrinterName(printerName)); });
 }
 
-extern "C" short WINAPI StartPageEntry(void)
-{
+extern "C" short WINAPI StartPageEntry(void) {
     return guarded([] { return session.startPage(); });
 }
 
 extern "C" short WINAPI ImageProcessing(LONG, LONG, LONG, LONG, LONG) { return 0; }
 
 extern "C" short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber,
-                                     LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG /*reserved*/)
-{
+                                     LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG /*reserved*/) {
     return guarded([&] {
-        return session.endPage({rowTable, static_cast<int>(rowBytes), static_cast<int>(width),
-                                static_cast<int>(height), static_cast<int>(pageNumber), static_cast<int>(bilevel),
-                                static_cast<int>(xDpi), static_cast<int>(yDpi), static_cast<int>(keepOpen)});
+        return session.endPage({rowTable, static_cast<int>(rowBytes), static_cast<int>(width), static_cast<int>(height),
+                                static_cast<int>(pageNumber), static_cast<int>(bilevel), static_cast<int>(xDpi),
+                                static_cast<int>(yDpi), static_cast<int>(keepOpen)});
     });
 }
 
-extern "C" short WINAPI EndDocEntry(void)
-{
+extern "C" short WINAPI EndDocEntry(void) {
     return guarded([] {
         session.closeFile();
         Win32Profile settings;

@@ -6,37 +6,29 @@ namespace {
 
 bool isVisible(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
 
-BOOL CALLBACK firstVisibleOfThread(HWND hwnd, LPARAM found)
-{
-    if (!isVisible(hwnd))
-        return TRUE;
+BOOL CALLBACK firstVisibleOfThread(HWND hwnd, LPARAM found) {
+    if (!isVisible(hwnd)) return TRUE;
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
 }
 
-BOOL CALLBACK firstVisibleOfProcess(HWND hwnd, LPARAM found)
-{
+BOOL CALLBACK firstVisibleOfProcess(HWND hwnd, LPARAM found) {
     DWORD process = 0;
     GetWindowThreadProcessId(hwnd, &process);
-    if (!isVisible(hwnd) || process != GetCurrentProcessId())
-        return TRUE;
+    if (!isVisible(hwnd) || process != GetCurrentProcessId()) return TRUE;
     *reinterpret_cast<HWND*>(found) = hwnd;
     return FALSE;
 }
 
 }  // namespace
 
-HWND findOwnerWindow()
-{
+HWND findOwnerWindow() {
     HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), firstVisibleOfThread, reinterpret_cast<LPARAM>(&found));
-    if (found)
-        return found;
+    if (found) return found;
     EnumWindows(firstVisibleOfProcess, reinterpret_cast<LPARAM>(&found));
-    if (found)
-        return found;
-    if (HWND active = GetActiveWindow())
-        return active;
+    if (found) return found;
+    if (HWND active = GetActiveWindow()) return active;
     return GetForegroundWindow();
 }
 

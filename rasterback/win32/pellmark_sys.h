@@ -56,8 +56,8 @@ short WINAPI ImageProcessing(LONG a, LONG b, LONG c, LONG d, LONG e);
 // -3: an internal failure (every export catches what it could throw).
 // keepOpen not 0 leaves a bi-level page's directory open (TIFFClose at the
 // end of the document writes it). `reserved` is not read.
-short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber,
-                          LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG reserved);
+short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber, LONG bilevel,
+                          LONG xDpi, LONG yDpi, LONG keepOpen, LONG reserved);
 
 // Closes the file and hands it on. 1 when the send program's registry value
 // cannot be read, else 0. When the copy to the path chosen in the save dialog

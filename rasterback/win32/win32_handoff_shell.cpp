@@ -28,18 +28,19 @@ static_assert(kSaveDialogFlags == 0x80016);
 // up to 520 characters plus ".tif" still opens the dialog.
 constexpr std::size_t kFileNameRoom = 1024;
 
-int showCommand(ShowState show)
-{
+int showCommand(ShowState show) {
     switch (show) {
-    case ShowState::Normal: return SW_SHOWNORMAL;
-    case ShowState::Minimized: return SW_MINIMIZE;
-    case ShowState::Hidden: return SW_HIDE;
+    case ShowState::Normal:
+        return SW_SHOWNORMAL;
+    case ShowState::Minimized:
+        return SW_MINIMIZE;
+    case ShowState::Hidden:
+        return SW_HIDE;
     }
     return SW_SHOWNORMAL;
 }
 
-std::string fullPath(const std::string& path)
-{
+std::string fullPath(const std::string& path) {
     char buffer[MAX_PATH * 4];
     const DWORD got = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
     return got > 0 && got < sizeof buffer ? std::string(buffer, got) : path;
@@ -47,8 +48,7 @@ std::string fullPath(const std::string& path)
 
 }  // namespace
 
-std::optional<std::string> Win32HandoffShell::readSendProgramFolder()
-{
+std::optional<std::string> Win32HandoffShell::readSendProgramFolder() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Merrowind\\Ostrel", 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
@@ -56,25 +56,21 @@ std::optional<std::string> Win32HandoffShell::readSendProgramFolder()
     DWORD type = 0, size = sizeof buffer - 1;  // room for a terminator the value may lack
     const LONG status = RegQueryValueExA(key, "SoftPath", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
-        return std::nullopt;
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
     buffer[size] = '\0';
     return std::string(buffer);
 }
 
-void Win32HandoffShell::shellOpen(const std::string& file, const std::string& parameters, ShowState show)
-{
+void Win32HandoffShell::shellOpen(const std::string& file, const std::string& parameters, ShowState show) {
     ShellExecuteA(GetDesktopWindow(), "open", file.c_str(), parameters.c_str(), "", showCommand(show));
 }
 
-void Win32HandoffShell::ensureFolder(const std::string& folder)
-{
+void Win32HandoffShell::ensureFolder(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);  // an existing folder is fine as it is
 }
 
 std::optional<std::string> Win32HandoffShell::askSavePath(const std::string& currentPath,
-                                                          const std::string& initialFolder)
-{
+                                                          const std::string& initialFolder) {
     std::vector<char> file(kFileNameRoom, '\0');
     currentPath.copy(file.data(), file.size() - 1);
 
@@ -88,25 +84,21 @@ std::optional<std::string> Win32HandoffShell::askSavePath(const std::string& cur
     dialog.lpstrTitle = "save file";
     dialog.lpstrDefExt = "tif";
     dialog.Flags = kSaveDialogFlags;
-    if (!GetSaveFileNameA(&dialog))
-        return std::nullopt;
+    if (!GetSaveFileNameA(&dialog)) return std::nullopt;
     return std::string(file.data());
 }
 
-bool Win32HandoffShell::samePath(const std::string& a, const std::string& b)
-{
+bool Win32HandoffShell::samePath(const std::string& a, const std::string& b) {
     return lstrcmpiA(fullPath(a).c_str(), fullPath(b).c_str()) == 0;
 }
 
-bool Win32HandoffShell::copyFile(const std::string& from, const std::string& to)
-{
+bool Win32HandoffShell::copyFile(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
 bool Win32HandoffShell::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-void Win32HandoffShell::showMessage(const UserMessage& message)
-{
+void Win32HandoffShell::showMessage(const UserMessage& message) {
     const bool emptyCaption = message.caption == UserMessage::Caption::Empty;
     if (message.encoding == UserMessage::Encoding::Ansi) {
         MessageBoxA(nullptr, message.text.c_str(), emptyCaption ? "" : nullptr, MB_OK);

@@ -16,9 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Alerts = std::vector<std::pair<std::u16string, std::u16string>>;
 
 AlertSink Recorder(Alerts& alerts) {
-    return [&alerts](std::u16string_view text, std::u16string_view caption) {
-        alerts.emplace_back(text, caption);
-    };
+    return [&alerts](std::u16string_view text, std::u16string_view caption) { alerts.emplace_back(text, caption); };
 }
 
 TEST(MessageFraming, TextsTravelAsUtf16LeWithoutTerminatorAndEmptyAsOneSpace) {

@@ -69,9 +69,8 @@ protected:
         });
     }
     ConversationPeer HostPeer() {
-        return ConversationPeer(channels.host(), [this](std::u16string_view text, std::u16string_view) {
-            hostAlerts.emplace_back(text);
-        });
+        return ConversationPeer(
+            channels.host(), [this](std::u16string_view text, std::u16string_view) { hostAlerts.emplace_back(text); });
     }
 
     PortConfigRecord config = MakeDefaultPortConfig();

@@ -17,7 +17,8 @@ TEST(DialogProgramPath, FollowsTheSystemFolderOfEachBuild) {
     EXPECT_EQ(DialogProgramPath(MonitorBitness::k64, u"C:\\Windows\\SysWOW64"),
               u"C:\\Windows\\SysWOW64\\Tolvane\\Korrim.exe");
     // Installations elsewhere than "\WINDOWS" on the spool file's drive.
-    EXPECT_EQ(DialogProgramPath(MonitorBitness::k64, u"D:\\WINNT\\SysWOW64\\"), u"D:\\WINNT\\SysWOW64\\Tolvane\\Korrim.exe");
+    EXPECT_EQ(DialogProgramPath(MonitorBitness::k64, u"D:\\WINNT\\SysWOW64\\"),
+              u"D:\\WINNT\\SysWOW64\\Tolvane\\Korrim.exe");
     EXPECT_EQ(DialogProgramPath(MonitorBitness::k32, u"E:\\OS\\System32\\\\"), u"E:\\OS\\System32\\Korrim.exe");
 }
 
@@ -54,7 +55,8 @@ TEST(FaxServerAddress, TakesAPortAfterTheAddress) {
 }
 
 TEST(FaxServerAddress, LeavesAnythingElseWholeSoTheConnectionFailsVisibly) {
-    for (const char* value : {"10.0.0.5:", "10.0.0.5:0", "10.0.0.5:65536", "10.0.0.5:45x9", "10.0.0.5:123456", ":4559"}) {
+    for (const char* value :
+         {"10.0.0.5:", "10.0.0.5:0", "10.0.0.5:65536", "10.0.0.5:45x9", "10.0.0.5:123456", ":4559"}) {
         const FaxServerAddress address = ParseFaxServerAddress(value, 4559);
         EXPECT_EQ(address.host, value);
         EXPECT_EQ(address.port, 4559);

@@ -18,8 +18,7 @@ using test::StoredPage;
 class RecordingHost : public CaptureHost {
 public:
     explicit RecordingHost(std::string ini) : ini(std::move(ini)) {}
-    ProfileReader& settings() override
-    {
+    ProfileReader& settings() override {
         profile = IniProfile(ini);
         return profile;
     }
@@ -36,8 +35,7 @@ protected:
     void SetUp() override { dir = test::makeTempDir(); }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    std::string settingsFor(const std::string& base, int compress) const
-    {
+    std::string settingsFor(const std::string& base, int compress) const {
         return "[save]\noutputfile=" + base + "\n[SYSTEM]\nCompress=" + std::to_string(compress) + "\n";
     }
     std::string dir;
@@ -46,8 +44,7 @@ protected:
 // The stored page must show the incoming page (set bits white) in the file's
 // convention (set bits black); `turned` pages must be the incoming page turned
 // clockwise.
-void expectSamePixels(const PluginPage& in, const StoredPage& out, bool turned)
-{
+void expectSamePixels(const PluginPage& in, const StoredPage& out, bool turned) {
     if (!turned) {
         ASSERT_EQ(out.width, static_cast<uint32_t>(in.width()));
         ASSERT_EQ(out.length, static_cast<uint32_t>(in.height()));
@@ -68,13 +65,11 @@ struct Labels {
     uint16_t compression = 0;
 };
 
-Labels labelsOfPage(const std::string& path, int index)
-{
+Labels labelsOfPage(const std::string& path, int index) {
     Labels l;
     TIFF* tif = TIFFOpen(path.c_str(), "r");
     EXPECT_NE(tif, nullptr);
-    if (!tif)
-        return l;
+    if (!tif) return l;
     TIFFSetDirectory(tif, static_cast<tdir_t>(index));
     TIFFGetField(tif, TIFFTAG_XRESOLUTION, &l.x);
     TIFFGetField(tif, TIFFTAG_YRESOLUTION, &l.y);
@@ -83,8 +78,7 @@ Labels labelsOfPage(const std::string& path, int index)
     return l;
 }
 
-TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile)
-{
+TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile) {
     for (int compress : {1, 2}) {
         SCOPED_TRACE(compress);
         RecordingHost host(settingsFor(dir + "/fax", compress));
@@ -118,8 +112,7 @@ TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile)
     }
 }
 
-TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers)
-{
+TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     PluginPage page = PluginPage::randomBilevel(40, 10, 8, 4);
@@ -132,8 +125,7 @@ TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers)
             ASSERT_EQ(page.row(y)[i], static_cast<uint8_t>(~before.row(y)[i]));
 }
 
-TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme)
-{
+TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme) {
     for (int compress : {1, 2, 0}) {
         RecordingHost host(settingsFor(dir + "/fax", compress));
         CaptureSession session(host);
@@ -150,8 +142,7 @@ TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme)
     }
 }
 
-TEST_F(CaptureSessionTest, KeepOpenLeavesTheDirectoryToTheClose)
-{
+TEST_F(CaptureSessionTest, KeepOpenLeavesTheDirectoryToTheClose) {
     RecordingHost host(settingsFor(dir + "/fax", 2));
     CaptureSession session(host);
     PluginPage first = PluginPage::randomBilevel(30, 20, 4, 5), last = PluginPage::randomBilevel(30, 20, 4, 6);
@@ -167,8 +158,7 @@ TEST_F(CaptureSessionTest, KeepOpenLeavesTheDirectoryToTheClose)
     expectSamePixels(lastCopy, pages[1], false);
 }
 
-TEST_F(CaptureSessionTest, PageOfHeightZeroIsLeftOutSoTheFileStaysReadable)
-{
+TEST_F(CaptureSessionTest, PageOfHeightZeroIsLeftOutSoTheFileStaysReadable) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     PluginPage empty(1728, 0, 216), real = PluginPage::randomBilevel(16, 4, 2, 7);
@@ -184,8 +174,7 @@ TEST_F(CaptureSessionTest, PageOfHeightZeroIsLeftOutSoTheFileStaysReadable)
     expectSamePixels(realCopy, pages[0], false);
 }
 
-TEST_F(CaptureSessionTest, RetriesTheOpenOnTheNextPage)
-{
+TEST_F(CaptureSessionTest, RetriesTheOpenOnTheNextPage) {
     const std::string blocked = dir + "/sub";
     RecordingHost host(settingsFor(blocked + "/fax", 1));
     CaptureSession session(host);
@@ -204,8 +193,7 @@ TEST_F(CaptureSessionTest, RetriesTheOpenOnTheNextPage)
     expectSamePixels(p2Copy, pages[0], false);
 }
 
-TEST_F(CaptureSessionTest, EverySecondDocumentOfOneLoadGetsItsOwnFile)
-{
+TEST_F(CaptureSessionTest, EverySecondDocumentOfOneLoadGetsItsOwnFile) {
     RecordingHost host(settingsFor(dir + "/one", 1));
     CaptureSession session(host);
     PluginPage a = PluginPage::randomBilevel(16, 8, 2, 10), b = PluginPage::randomBilevel(24, 8, 4, 11);
@@ -229,8 +217,7 @@ TEST_F(CaptureSessionTest, EverySecondDocumentOfOneLoadGetsItsOwnFile)
     EXPECT_EQ(test::readStoredPages(dir + "/one.tif").size(), 1u);
 }
 
-TEST_F(CaptureSessionTest, PageAfterTheDocumentEndedFindsNoFile)
-{
+TEST_F(CaptureSessionTest, PageAfterTheDocumentEndedFindsNoFile) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     PluginPage p = PluginPage::randomBilevel(16, 8, 2, 12);
@@ -243,8 +230,7 @@ TEST_F(CaptureSessionTest, PageAfterTheDocumentEndedFindsNoFile)
     EXPECT_EQ(host.messages, std::vector<std::string>{kNoFileMessage});
 }
 
-TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth)
-{
+TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     session.startDocument(std::string("P"));
@@ -256,8 +242,7 @@ TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth)
         {100, 10, 20, 98, 204, 1},   // turned: the working row is 16 bytes
         {10, 5, 29, 204, 196, 0},    // colour: 30 bytes needed
         {10, 5, 33, 204, 196, 0},    // colour: the working row is 32 bytes
-        {0, 5, 4, 204, 196, 1},
-        {8, -1, 4, 204, 196, 1},
+        {0, 5, 4, 204, 196, 1},     {8, -1, 4, 204, 196, 1},
     };
     for (const Bad& c : cases) {
         PluginPage page(c.width > 0 ? c.width : 1, c.height > 0 ? c.height : 0, c.rowBytes);
@@ -278,8 +263,7 @@ TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth)
     EXPECT_NE(host.debug.back().find("refused"), std::string::npos);
 }
 
-TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept)
-{
+TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     const int width = 21, height = 9;
@@ -311,8 +295,7 @@ TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept)
     }
 }
 
-TEST_F(CaptureSessionTest, StartDocumentReadsTheOutputPathAndWritesDebugText)
-{
+TEST_F(CaptureSessionTest, StartDocumentReadsTheOutputPathAndWritesDebugText) {
     RecordingHost host("");
     CaptureSession session(host);
     session.startDocument(std::nullopt);

@@ -8,29 +8,24 @@ namespace {
 
 class RecordingShell : public HandoffShell {
 public:
-    std::optional<std::string> readSendProgramFolder() override
-    {
+    std::optional<std::string> readSendProgramFolder() override {
         log.push_back("registry");
         return softPath;
     }
-    void shellOpen(const std::string& file, const std::string& parameters, ShowState show) override
-    {
+    void shellOpen(const std::string& file, const std::string& parameters, ShowState show) override {
         log.push_back("open[" + file + "][" + parameters + "]" + std::to_string(static_cast<int>(show)));
     }
     void ensureFolder(const std::string& folder) override { log.push_back("folder[" + folder + "]"); }
-    std::optional<std::string> askSavePath(const std::string& current, const std::string& initial) override
-    {
+    std::optional<std::string> askSavePath(const std::string& current, const std::string& initial) override {
         log.push_back("dialog[" + current + "][" + initial + "]");
         return answer;
     }
     bool samePath(const std::string& a, const std::string& b) override { return a == b; }
-    bool copyFile(const std::string& from, const std::string& to) override
-    {
+    bool copyFile(const std::string& from, const std::string& to) override {
         log.push_back("copy[" + from + "][" + to + "]");
         return copySucceeds;
     }
-    bool deleteFile(const std::string& path) override
-    {
+    bool deleteFile(const std::string& path) override {
         log.push_back("delete[" + path + "]");
         return true;
     }
@@ -45,8 +40,7 @@ public:
 const char* const kWritten = "c:\\fax out\\doc.tif";
 const std::string kFollowUp = "[run]\nenablerun=1\nexefilename=c:\\after.exe\nCmdShow=";
 
-TEST(Handoff, SendPrinterStartsTheFollowUpThenTheSendProgram)
-{
+TEST(Handoff, SendPrinterStartsTheFollowUpThenTheSendProgram) {
     RecordingShell shell;
     shell.softPath = "C:\\Program Files\\Ostrel";
     IniProfile ini(kFollowUp + "0\n");
@@ -59,8 +53,7 @@ TEST(Handoff, SendPrinterStartsTheFollowUpThenTheSendProgram)
                          }));
 }
 
-TEST(Handoff, MissingSendProgramSettingIsReportedAndStartsNothing)
-{
+TEST(Handoff, MissingSendProgramSettingIsReportedAndStartsNothing) {
     RecordingShell shell;
     IniProfile ini(kFollowUp + "0\n");
     std::string path = kWritten;
@@ -72,8 +65,7 @@ TEST(Handoff, MissingSendProgramSettingIsReportedAndStartsNothing)
     EXPECT_EQ(shell.messages[0].caption, UserMessage::Caption::SystemDefault);
 }
 
-TEST(Handoff, OtherPrintersSaveWhereTheUserChooses)
-{
+TEST(Handoff, OtherPrintersSaveWhereTheUserChooses) {
     for (const char* printer : {"Quillon Printer", "ostrel printer", "Ostrel Printer ", ""}) {
         RecordingShell shell;
         shell.answer = "C:\\tiff\\kept.tif";
@@ -94,8 +86,7 @@ TEST(Handoff, OtherPrintersSaveWhereTheUserChooses)
     }
 }
 
-TEST(Handoff, CancelLeavesTheFileWhereItWasWritten)
-{
+TEST(Handoff, CancelLeavesTheFileWhereItWasWritten) {
     RecordingShell shell;
     IniProfile ini("");
     std::string path = kWritten;
@@ -104,8 +95,7 @@ TEST(Handoff, CancelLeavesTheFileWhereItWasWritten)
     EXPECT_EQ(path, kWritten);
 }
 
-TEST(Handoff, FailedCopyKeepsTheWrittenFileAndTellsTheUser)
-{
+TEST(Handoff, FailedCopyKeepsTheWrittenFileAndTellsTheUser) {
     RecordingShell shell;
     shell.answer = "C:\\tiff\\locked.tif";
     shell.copySucceeds = false;
@@ -119,8 +109,7 @@ TEST(Handoff, FailedCopyKeepsTheWrittenFileAndTellsTheUser)
     EXPECT_EQ(path, kWritten);
 }
 
-TEST(Handoff, ChoosingTheWrittenPathNeitherCopiesNorDeletes)
-{
+TEST(Handoff, ChoosingTheWrittenPathNeitherCopiesNorDeletes) {
     RecordingShell shell;
     shell.answer = kWritten;
     IniProfile ini("");
@@ -131,8 +120,7 @@ TEST(Handoff, ChoosingTheWrittenPathNeitherCopiesNorDeletes)
         EXPECT_TRUE(step.rfind("copy", 0) != 0 && step.rfind("delete", 0) != 0) << step;
 }
 
-TEST(Handoff, FollowUpProgramFollowsItsSettings)
-{
+TEST(Handoff, FollowUpProgramFollowsItsSettings) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
         {"[run]\nenablerun=0\nexefilename=x.exe\n", ""},

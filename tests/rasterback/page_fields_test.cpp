@@ -7,8 +7,7 @@
 namespace rasterback {
 namespace {
 
-std::vector<FieldSetting> commonFields(uint32_t width, uint32_t length, double x, double y)
-{
+std::vector<FieldSetting> commonFields(uint32_t width, uint32_t length, double x, double y) {
     return {
         {254, uint32_t{2}},
         {256, width},
@@ -20,35 +19,30 @@ std::vector<FieldSetting> commonFields(uint32_t width, uint32_t length, double x
     };
 }
 
-TEST(PageFields, Group3SetsTheFaxFieldsInOrderAndLabelsFine)
-{
+TEST(PageFields, Group3SetsTheFaxFieldsInOrderAndLabelsFine) {
     auto expected = commonFields(1728, 1145, 204.0, 98.0);
     const std::vector<FieldSetting> faxFields = {
-        {258, uint32_t{1}}, {277, uint32_t{1}},     {278, uint32_t{1145}}, {259, uint32_t{3}},
-        {292, uint32_t{1}}, {262, uint32_t{0}},     {266, uint32_t{2}},    {284, uint32_t{1}},
-        {282, 204.0},       {283, 196.0},           {297, PageNumberPair{7, 0}},
-        {296, uint32_t{2}}, {326, uint32_t{0}},     {327, uint32_t{0}},    {274, uint32_t{1}},
-        {326, uint32_t{0}}, {328, uint32_t{0}},
+        {258, uint32_t{1}},          {277, uint32_t{1}}, {278, uint32_t{1145}}, {259, uint32_t{3}}, {292, uint32_t{1}},
+        {262, uint32_t{0}},          {266, uint32_t{2}}, {284, uint32_t{1}},    {282, 204.0},       {283, 196.0},
+        {297, PageNumberPair{7, 0}}, {296, uint32_t{2}}, {326, uint32_t{0}},    {327, uint32_t{0}}, {274, uint32_t{1}},
+        {326, uint32_t{0}},          {328, uint32_t{0}},
     };
     expected.insert(expected.end(), faxFields.begin(), faxFields.end());
     EXPECT_EQ(pageFieldSettings(CompressionScheme::Group3, 7, 1728, 1145, 204.0, 98.0), expected);
 }
 
-TEST(PageFields, Group4KeepsTheGivenLabelsAndUsesT6Options)
-{
+TEST(PageFields, Group4KeepsTheGivenLabelsAndUsesT6Options) {
     auto expected = commonFields(1728, 1145, 204.0, 98.0);
     const std::vector<FieldSetting> faxFields = {
-        {258, uint32_t{1}}, {277, uint32_t{1}}, {278, uint32_t{1145}}, {259, uint32_t{4}},
-        {293, uint32_t{0}}, {262, uint32_t{0}}, {266, uint32_t{2}},    {284, uint32_t{1}},
-        {297, PageNumberPair{3, 0}},            {296, uint32_t{2}},    {326, uint32_t{0}},
-        {327, uint32_t{0}}, {274, uint32_t{1}}, {326, uint32_t{0}},    {328, uint32_t{0}},
+        {258, uint32_t{1}}, {277, uint32_t{1}}, {278, uint32_t{1145}}, {259, uint32_t{4}},          {293, uint32_t{0}},
+        {262, uint32_t{0}}, {266, uint32_t{2}}, {284, uint32_t{1}},    {297, PageNumberPair{3, 0}}, {296, uint32_t{2}},
+        {326, uint32_t{0}}, {327, uint32_t{0}}, {274, uint32_t{1}},    {326, uint32_t{0}},          {328, uint32_t{0}},
     };
     expected.insert(expected.end(), faxFields.begin(), faxFields.end());
     EXPECT_EQ(pageFieldSettings(CompressionScheme::Group4, 3, 1728, 1145, 204.0, 98.0), expected);
 }
 
-TEST(PageFields, OtherSchemesSetOnlyTheCommonFields)
-{
+TEST(PageFields, OtherSchemesSetOnlyTheCommonFields) {
     for (int setting : {0, 3, -1, 42}) {
         EXPECT_EQ(schemeFromSetting(setting), CompressionScheme::None) << setting;
         EXPECT_EQ(pageFieldSettings(schemeFromSetting(setting), 1, 10, 20, 300.0, 150.0),
@@ -58,8 +52,7 @@ TEST(PageFields, OtherSchemesSetOnlyTheCommonFields)
     EXPECT_EQ(schemeFromSetting(2), CompressionScheme::Group4);
 }
 
-TEST(PageFields, LibtiffAcceptsEveryFieldOfBothFaxSchemes)
-{
+TEST(PageFields, LibtiffAcceptsEveryFieldOfBothFaxSchemes) {
     for (CompressionScheme scheme : {CompressionScheme::Group3, CompressionScheme::Group4}) {
         TIFF* tif = TIFFOpen("/dev/null", "w");
         ASSERT_NE(tif, nullptr);

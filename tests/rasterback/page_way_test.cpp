@@ -11,8 +11,7 @@ struct WayCase {
     double xLabel, yLabel;
 };
 
-TEST(PageWay, FollowsTheResolutionAndShapeTable)
-{
+TEST(PageWay, FollowsTheResolutionAndShapeTable) {
     const WayCase cases[] = {
         // both fine: the shape decides
         {204, 196, 2292, 1728, PageWay::Turned, 204, 196},

@@ -9,7 +9,9 @@
 namespace rasterback::test {
 
 PluginPage::PluginPage(int width, int height, int rowBytes)
-    : width_(width), height_(height), rowBytes_(rowBytes),
+    : width_(width),
+      height_(height),
+      rowBytes_(rowBytes),
       buffers_(static_cast<std::size_t>(height), std::vector<uint8_t>(static_cast<std::size_t>(rowBytes), 0xFF)),
       entries_(static_cast<std::size_t>(height) * 8, 0xEE)  // the unread half of each entry holds junk
 {
@@ -17,14 +19,15 @@ PluginPage::PluginPage(int width, int height, int rowBytes)
 }
 
 PluginPage::PluginPage(const PluginPage& other)
-    : width_(other.width_), height_(other.height_), rowBytes_(other.rowBytes_), buffers_(other.buffers_),
-      entries_(other.entries_)
-{
+    : width_(other.width_),
+      height_(other.height_),
+      rowBytes_(other.rowBytes_),
+      buffers_(other.buffers_),
+      entries_(other.entries_) {
     buildTable();
 }
 
-void PluginPage::buildTable()
-{
+void PluginPage::buildTable() {
     for (std::size_t i = 0; i < buffers_.size(); ++i) {
         const uint8_t* address = buffers_[i].data();
         std::memcpy(entries_.data() + i * 8, &address, sizeof address);
@@ -32,32 +35,26 @@ void PluginPage::buildTable()
     firstEntry_ = entries_.data();
 }
 
-PluginPage PluginPage::randomBilevel(int width, int height, int rowBytes, unsigned seed)
-{
+PluginPage PluginPage::randomBilevel(int width, int height, int rowBytes, unsigned seed) {
     PluginPage page(width, height, rowBytes);
     std::mt19937 gen(seed);
     for (int y = 0; y < height; ++y)
-        for (int i = 0; i < rowBytes; ++i)
-            page.row(y)[i] = static_cast<uint8_t>(gen());
+        for (int i = 0; i < rowBytes; ++i) page.row(y)[i] = static_cast<uint8_t>(gen());
     return page;
 }
 
-bool PluginPage::pixelWhite(int x, int y) const
-{
+bool PluginPage::pixelWhite(int x, int y) const {
     return buffers_[static_cast<std::size_t>(y)][static_cast<std::size_t>(x / 8)] & (0x80u >> (x % 8));
 }
 
-PageRequest PluginPage::request(int pageNumber, int xDpi, int yDpi, int keepOpen, int bilevel) const
-{
+PageRequest PluginPage::request(int pageNumber, int xDpi, int yDpi, int keepOpen, int bilevel) const {
     return {rowTable(), rowBytes_, width_, height_, pageNumber, bilevel, xDpi, yDpi, keepOpen};
 }
 
-std::vector<StoredPage> readStoredPages(const std::string& path)
-{
+std::vector<StoredPage> readStoredPages(const std::string& path) {
     std::vector<StoredPage> pages;
     TIFF* tif = TIFFOpen(path.c_str(), "r");
-    if (!tif)
-        throw std::runtime_error("cannot open " + path);
+    if (!tif) throw std::runtime_error("cannot open " + path);
     do {
         StoredPage page;
         TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &page.width);
@@ -75,11 +72,9 @@ std::vector<StoredPage> readStoredPages(const std::string& path)
     return pages;
 }
 
-std::string makeTempDir()
-{
+std::string makeTempDir() {
     std::string pattern = (std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + std::string("/rasterbackXXXXXX");
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("mkdtemp failed");
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     return pattern;
 }
 

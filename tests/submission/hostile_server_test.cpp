@@ -135,7 +135,10 @@ TEST(HostileServer, ServerThatStopsTakingTheDocumentTimesOut) {
 
 TEST(HostileServer, NothingListeningIsReportedAsConnectFailure) {
     std::uint16_t port;
-    { ScriptedServer closed({}); port = closed.Port(); }  // its port is free again
+    {
+        ScriptedServer closed({});
+        port = closed.Port();
+    }  // its port is free again
 
     const SubmissionOutcome outcome = Submit(DefaultRequest(port), "%!PS\n");
 

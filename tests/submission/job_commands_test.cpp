@@ -68,8 +68,9 @@ TEST(JobCommands, NoValueCanEndACommandEarly) {
     }
     EXPECT_EQ(lines[3], "JPARM DIALSTRING 555\n");
     EXPECT_EQ(lines[4], "JPARM TOUSER EvilJSUBM\n");
-    EXPECT_EQ(lines[7], "JPARM TAGLINE \". To: EvilJSUBM  From: MeJPARM DIALSTRING 1 %%l  Time: %Y.%m.%d %H:%M  "
-                        "P%%p/%%t  Ad\\\"vert\\\\\"\n");
+    EXPECT_EQ(lines[7],
+              "JPARM TAGLINE \". To: EvilJSUBM  From: MeJPARM DIALSTRING 1 %%l  Time: %Y.%m.%d %H:%M  "
+              "P%%p/%%t  Ad\\\"vert\\\\\"\n");
     EXPECT_EQ(lines[10], "JPARM MAXDIALS 3\n");
 }
 

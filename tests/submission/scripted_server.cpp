@@ -139,7 +139,8 @@ void ScriptedServer::Serve() {
                 reply = HandleUpload(control, dataListener);
             } else if (command == "JNEW") {
                 ++job;
-                reply = "200 New job created: jobid: " + std::to_string(job) + " groupid: " + std::to_string(job) + ".\r\n";
+                reply =
+                    "200 New job created: jobid: " + std::to_string(job) + " groupid: " + std::to_string(job) + ".\r\n";
             } else if (command == "JSUBM") {
                 reply = "200 Job " + std::to_string(job) + " submitted.\r\n";
             } else if (command.rfind("JPARM", 0) == 0) {

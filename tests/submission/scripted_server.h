@@ -14,14 +14,14 @@
 namespace tolvane::testing {
 
 struct ScriptedBehaviour {
-    std::size_t pieceBytes = 0;                    // 0: each reply in one write
-    std::chrono::milliseconds pieceDelay{0};       // pause between pieces
-    std::chrono::milliseconds transferDelay{0};    // before the reply that ends an upload
-    bool multiLineReplies = false;                 // greeting and login as "NNN-" replies
-    bool silent = false;                           // accept, then never answer
-    std::string silentAfter;                       // stop answering once this command came
-    bool stallUpload = false;                      // accept the data connection, never read it
-    std::string passiveAddress = "127,0,0,1";      // the address the PASV reply names
+    std::size_t pieceBytes = 0;                  // 0: each reply in one write
+    std::chrono::milliseconds pieceDelay{0};     // pause between pieces
+    std::chrono::milliseconds transferDelay{0};  // before the reply that ends an upload
+    bool multiLineReplies = false;               // greeting and login as "NNN-" replies
+    bool silent = false;                         // accept, then never answer
+    std::string silentAfter;                     // stop answering once this command came
+    bool stallUpload = false;                    // accept the data connection, never read it
+    std::string passiveAddress = "127,0,0,1";    // the address the PASV reply names
 };
 
 class ScriptedServer {

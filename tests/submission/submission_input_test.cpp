@@ -16,11 +16,10 @@ std::string TestAnsi(std::u16string_view text) {
 TEST(SubmissionInput, SettingsComeFromTheirOwnSlots) {
     PortConfigRecord record = MakeDefaultPortConfig();
     const std::pair<ConfigSlot, std::u16string> values[] = {
-        {ConfigSlot::kServer, u"10.1.2.3"},   {ConfigSlot::kUsername, u"anna"},
-        {ConfigSlot::kPassword, u"pw\u00e4"}, {ConfigSlot::kAdvertising, u"Ad"},
-        {ConfigSlot::kPageSize, u"1"},        {ConfigSlot::kMaxDials, u"7"},
-        {ConfigSlot::kMaxTries, u"4"},        {ConfigSlot::kValidity, u"3"},
-        {ConfigSlot::kIgnorePassiveIp, u"1"}, {ConfigSlot::kSender, u"not a setting"},
+        {ConfigSlot::kServer, u"10.1.2.3"},      {ConfigSlot::kUsername, u"anna"}, {ConfigSlot::kPassword, u"pw\u00e4"},
+        {ConfigSlot::kAdvertising, u"Ad"},       {ConfigSlot::kPageSize, u"1"},    {ConfigSlot::kMaxDials, u"7"},
+        {ConfigSlot::kMaxTries, u"4"},           {ConfigSlot::kValidity, u"3"},    {ConfigSlot::kIgnorePassiveIp, u"1"},
+        {ConfigSlot::kSender, u"not a setting"},
     };
     for (const auto& [slot, text] : values) SetSlotText(record, slot, text);
 

@@ -44,7 +44,8 @@ TEST(SubmissionSummary, ProblemsFollowOnLinesOfTheirOwn) {
 TEST(SubmissionSummary, StaysBoundedWhateverTheServerSays) {
     SubmissionSummary summary;
     summary.AddSubmittedJob(std::string(100'000, 'r') + "\r\n");
-    for (int i = 0; i < 50; ++i) summary.AddProblem("Job " + std::to_string(i) + " failed: " + std::string(10'000, 'x'));
+    for (int i = 0; i < 50; ++i)
+        summary.AddProblem("Job " + std::to_string(i) + " failed: " + std::string(10'000, 'x'));
     summary.AddFinalProblem("Not submitted: 1, 2, 3.");
     const std::string text = summary.Text();
     EXPECT_LT(text.size(), 8191u);  // one pipe message

@@ -14,33 +14,33 @@
 namespace tolvane::testing {
 
 class MemoryKeyStore final : public KeyStore {
- public:
-  MemoryKeyStore();
-  ~MemoryKeyStore() override;
+public:
+    MemoryKeyStore();
+    ~MemoryKeyStore() override;
 
-  std::uint32_t OpenKey(const std::u16string& path, KeyAccess access) override;
-  std::uint32_t CreateKey(const std::u16string& path) override;
-  std::uint32_t DeleteKey(const std::u16string& path) override;
-  std::uint32_t EnumSubkey(const std::u16string& path, std::uint32_t index, std::size_t maxNameLength,
-                           std::u16string& name) override;
-  std::uint32_t QueryValue(const std::u16string& path, const std::u16string& name, std::size_t maxBytes,
-                           std::vector<std::uint8_t>& data) override;
-  std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
-                               const std::u16string& text) override;
-  std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) override;
+    std::uint32_t OpenKey(const std::u16string& path, KeyAccess access) override;
+    std::uint32_t CreateKey(const std::u16string& path) override;
+    std::uint32_t DeleteKey(const std::u16string& path) override;
+    std::uint32_t EnumSubkey(const std::u16string& path, std::uint32_t index, std::size_t maxNameLength,
+                             std::u16string& name) override;
+    std::uint32_t QueryValue(const std::u16string& path, const std::u16string& name, std::size_t maxBytes,
+                             std::vector<std::uint8_t>& data) override;
+    std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
+                                 const std::u16string& text) override;
+    std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) override;
 
-  // Test helpers.
-  bool HasKey(const std::u16string& path) const;
-  // The stored text of a value (without its terminator), or nothing when absent.
-  std::optional<std::u16string> Value(const std::u16string& path, const std::u16string& name) const;
-  std::size_t ValueCount(const std::u16string& path) const;
-  void SetRawValue(const std::u16string& path, const std::u16string& name, std::vector<std::uint8_t> bytes);
-  void DenyAccess(const std::u16string& path, KeyAccess access);
+    // Test helpers.
+    bool HasKey(const std::u16string& path) const;
+    // The stored text of a value (without its terminator), or nothing when absent.
+    std::optional<std::u16string> Value(const std::u16string& path, const std::u16string& name) const;
+    std::size_t ValueCount(const std::u16string& path) const;
+    void SetRawValue(const std::u16string& path, const std::u16string& name, std::vector<std::uint8_t> bytes);
+    void DenyAccess(const std::u16string& path, KeyAccess access);
 
- private:
-  struct Node;
-  Node* Find(const std::u16string& path) const;
-  std::unique_ptr<Node> root_;
+private:
+    struct Node;
+    Node* Find(const std::u16string& path) const;
+    std::unique_ptr<Node> root_;
 };
 
 }  // namespace tolvane::testing

@@ -50,8 +50,7 @@ void ShowJobConfirmBox(std::u16string_view text) {
     MessageBoxW(nullptr, ToWide(text).c_str(), ToWide(kJobConfirmCaption).c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
-Win32SendFaxForm::Win32SendFaxForm(HINSTANCE resources)
-    : resources_(resources), countdown_(TestCountdownStart()) {}
+Win32SendFaxForm::Win32SendFaxForm(HINSTANCE resources) : resources_(resources), countdown_(TestCountdownStart()) {}
 
 Win32SendFaxForm::~Win32SendFaxForm() {
     if (window_) DestroyWindow(window_);
@@ -207,8 +206,8 @@ void Win32SendFaxForm::Fill(const FormRequest& request) {
 }
 
 void Win32SendFaxForm::LoadAddressBook() {
-    addressBook_ = std::make_unique<AddressBook>(request_.addressBookType,
-                                                 WideToAnsi(ToWide(request_.addressBookFolder)), files_);
+    addressBook_ =
+        std::make_unique<AddressBook>(request_.addressBookType, WideToAnsi(ToWide(request_.addressBookFolder)), files_);
     const FileError error = addressBook_->Load();
     HWND names = GetDlgItem(window_, IDC_ABNAMES);
     for (const std::string& name : addressBook_->Names()) {

@@ -76,8 +76,8 @@ void ApplyLayout(HWND dialog, SIZE clientSize, std::span<const Placement> placem
     for (const Placement& placement : placements) {
         HWND control = GetDlgItem(dialog, placement.id);
         if (!control) continue;
-        MoveWindow(control, ScaleToScreen(placement.left), ScaleToScreen(placement.top),
-                   ScaleToScreen(placement.width), ScaleToScreen(placement.height), FALSE);
+        MoveWindow(control, ScaleToScreen(placement.left), ScaleToScreen(placement.top), ScaleToScreen(placement.width),
+                   ScaleToScreen(placement.height), FALSE);
     }
     RECT frame{0, 0, ScaleToScreen(clientSize.cx), ScaleToScreen(clientSize.cy)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,

@@ -17,9 +17,7 @@ bool Win32FileAccess::FolderExists(const std::string& folder) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileAccess::CreateFolder(const std::string& folder) {
-    return CreateDirectoryA(folder.c_str(), nullptr) != 0;
-}
+bool Win32FileAccess::CreateFolder(const std::string& folder) { return CreateDirectoryA(folder.c_str(), nullptr) != 0; }
 
 bool Win32FileAccess::FileExists(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -47,9 +45,9 @@ bool Win32FileAccess::WriteWholeFile(const std::string& path, const std::string&
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = content.empty() ||
-                    (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-                     written == content.size());
+    const bool ok =
+        content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+                            written == content.size());
     return CloseHandle(file) && ok;
 }
 

@@ -23,103 +23,103 @@ namespace {
 constexpr wchar_t kMachinePortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
 
 bool MachineHasPortIgnoringCase(const std::wstring& name) {
-  DWORD needed = 0, returned = 0;
-  EnumPortsW(nullptr, 1, nullptr, 0, &needed, &returned);
-  std::vector<BYTE> buffer(needed + sizeof(PORT_INFO_1W));
-  if (!EnumPortsW(nullptr, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned)) return false;
-  const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
-  for (DWORD i = 0; i < returned; ++i) {
-    if (ports[i].pName != nullptr && lstrcmpiW(ports[i].pName, name.c_str()) == 0) return true;
-  }
-  return false;
+    DWORD needed = 0, returned = 0;
+    EnumPortsW(nullptr, 1, nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed + sizeof(PORT_INFO_1W));
+    if (!EnumPortsW(nullptr, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned)) return false;
+    const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) {
+        if (ports[i].pName != nullptr && lstrcmpiW(ports[i].pName, name.c_str()) == 0) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
 void ResetJobFields(FaxJob& job) {
-  job.spoolFile = INVALID_HANDLE_VALUE;
-  job.spoolPath[0] = L'\0';
-  job.recipients[0] = L'\0';
-  job.recipientName[0] = L'\0';
-  job.line[0] = L'\0';
-  job.documentName[0] = L'\0';
-  job.userName[0] = L'\0';
-  job.machineName[0] = L'\0';
-  job.jobId = 0;
+    job.spoolFile = INVALID_HANDLE_VALUE;
+    job.spoolPath[0] = L'\0';
+    job.recipients[0] = L'\0';
+    job.recipientName[0] = L'\0';
+    job.line[0] = L'\0';
+    job.documentName[0] = L'\0';
+    job.userName[0] = L'\0';
+    job.machineName[0] = L'\0';
+    job.jobId = 0;
 }
 
 BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned) {
-  if (monitor == nullptr || needed == nullptr || returned == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
-  *needed = 0;
-  *returned = 0;
-  if (level != 1 && level != 2) return FailWith(ERROR_INVALID_LEVEL);
-  const std::vector<PortListing> listings = ListPorts(static_cast<Monitor*>(monitor)->registry);
-  const EnumPortsResult result =
-      PackPortInfo(level, listings, std::span<std::uint8_t>(ports, ports != nullptr ? size : 0));
-  *needed = result.needed;
-  if (result.error != 0) return FailWith(result.error);
-  *returned = result.returned;
-  return TRUE;
+    if (monitor == nullptr || needed == nullptr || returned == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
+    *needed = 0;
+    *returned = 0;
+    if (level != 1 && level != 2) return FailWith(ERROR_INVALID_LEVEL);
+    const std::vector<PortListing> listings = ListPorts(static_cast<Monitor*>(monitor)->registry);
+    const EnumPortsResult result =
+        PackPortInfo(level, listings, std::span<std::uint8_t>(ports, ports != nullptr ? size : 0));
+    *needed = result.needed;
+    if (result.error != 0) return FailWith(result.error);
+    *returned = result.returned;
+    return TRUE;
 }
 
 BOOL WINAPI TolvaneOpenPort(HANDLE monitor, LPWSTR name, PHANDLE port) {
-  if (port == nullptr || name == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
-  void* memory = ::operator new(kFaxJobBlockSize, std::nothrow);
-  if (memory == nullptr) return FailWith(ERROR_NOT_ENOUGH_MEMORY);
-  std::memset(memory, 0, kFaxJobBlockSize);
-  auto* job = new (memory) FaxJob{};
-  job->block = job;
-  job->monitor = static_cast<Monitor*>(monitor);
-  job->configuration = MakeDefaultPortConfig();
-  SetSlotText(job->configuration, ConfigSlot::kPortName, CutPortName(ToU16(name)));
-  ResetJobFields(*job);
-  *port = job;
-  return TRUE;
+    if (port == nullptr || name == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
+    void* memory = ::operator new(kFaxJobBlockSize, std::nothrow);
+    if (memory == nullptr) return FailWith(ERROR_NOT_ENOUGH_MEMORY);
+    std::memset(memory, 0, kFaxJobBlockSize);
+    auto* job = new (memory) FaxJob{};
+    job->block = job;
+    job->monitor = static_cast<Monitor*>(monitor);
+    job->configuration = MakeDefaultPortConfig();
+    SetSlotText(job->configuration, ConfigSlot::kPortName, CutPortName(ToU16(name)));
+    ResetJobFields(*job);
+    *port = job;
+    return TRUE;
 }
 
 BOOL WINAPI TolvaneClosePort(HANDLE port) {
-  auto* job = static_cast<FaxJob*>(port);
-  if (job == nullptr || job->block != job) return FailWith(ERROR_INVALID_HANDLE);
-  if (job->spoolFile != INVALID_HANDLE_VALUE && job->spoolFile != nullptr) CloseHandle(job->spoolFile);
-  job->block = nullptr;
-  job->~FaxJob();
-  ::operator delete(job);
-  return TRUE;
+    auto* job = static_cast<FaxJob*>(port);
+    if (job == nullptr || job->block != job) return FailWith(ERROR_INVALID_HANDLE);
+    if (job->spoolFile != INVALID_HANDLE_VALUE && job->spoolFile != nullptr) CloseHandle(job->spoolFile);
+    job->block = nullptr;
+    job->~FaxJob();
+    ::operator delete(job);
+    return TRUE;
 }
 
 // A fax port never opens a device to read from.
 BOOL WINAPI TolvaneReadPort(HANDLE, LPBYTE, DWORD, LPDWORD read) {
-  if (read != nullptr) *read = 0;
-  return FailWith(ERROR_INVALID_HANDLE);
+    if (read != nullptr) *read = 0;
+    return FailWith(ERROR_INVALID_HANDLE);
 }
 
 // Only ports on a communication device have time-outs; a fax port has none.
 BOOL WINAPI TolvaneSetPortTimeOuts(HANDLE, LPCOMMTIMEOUTS, DWORD) { return FailWith(ERROR_INVALID_PARAMETER); }
 
 BOOL WINAPI TolvaneAddPortEx(HANDLE monitor, LPWSTR, DWORD level, LPBYTE buffer, LPWSTR) {
-  if (level != 1 && level != static_cast<DWORD>(-1)) return FailWith(ERROR_INVALID_LEVEL);
-  const auto* info = reinterpret_cast<const PORT_INFO_1W*>(buffer);
-  if (monitor == nullptr || info == nullptr || info->pName == nullptr || info->pName[0] == L'\0')
-    return FailWith(ERROR_INVALID_PARAMETER);
-  const std::wstring name(info->pName);
-  if (MachineHasPortIgnoringCase(name)) return FailWith(ERROR_INVALID_PARAMETER);
+    if (level != 1 && level != static_cast<DWORD>(-1)) return FailWith(ERROR_INVALID_LEVEL);
+    const auto* info = reinterpret_cast<const PORT_INFO_1W*>(buffer);
+    if (monitor == nullptr || info == nullptr || info->pName == nullptr || info->pName[0] == L'\0')
+        return FailWith(ERROR_INVALID_PARAMETER);
+    const std::wstring name(info->pName);
+    if (MachineHasPortIgnoringCase(name)) return FailWith(ERROR_INVALID_PARAMETER);
 
-  auto& instance = *static_cast<Monitor*>(monitor);
-  std::lock_guard<std::mutex> guard(instance.addedPortsLock);
-  instance.addedPorts.push_back(name);
-  HKEY ports = nullptr;
-  LONG result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachinePortsKey, 0, KEY_SET_VALUE, &ports);
-  if (result == ERROR_SUCCESS) {
-    const wchar_t empty[] = L"";
-    result = RegSetValueExW(ports, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(empty), sizeof empty);
-    RegCloseKey(ports);
-  }
-  if (result != ERROR_SUCCESS) {
-    instance.addedPorts.pop_back();
-    return FailWith(static_cast<DWORD>(result));
-  }
-  return TRUE;
+    auto& instance = *static_cast<Monitor*>(monitor);
+    std::lock_guard<std::mutex> guard(instance.addedPortsLock);
+    instance.addedPorts.push_back(name);
+    HKEY ports = nullptr;
+    LONG result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kMachinePortsKey, 0, KEY_SET_VALUE, &ports);
+    if (result == ERROR_SUCCESS) {
+        const wchar_t empty[] = L"";
+        result = RegSetValueExW(ports, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(empty), sizeof empty);
+        RegCloseKey(ports);
+    }
+    if (result != ERROR_SUCCESS) {
+        instance.addedPorts.pop_back();
+        return FailWith(static_cast<DWORD>(result));
+    }
+    return TRUE;
 }
 
 }  // namespace tolvane

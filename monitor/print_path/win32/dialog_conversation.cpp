@@ -22,7 +22,9 @@ void ShowJobConfirmMessage(std::u16string_view text) {
 }
 
 DialogProgramConversation::DialogProgramConversation(bool monitorConfirms)
-    : turn_(ConversationTurn()), pipe_(/*isHost=*/true), conversation_(pipe_.Peer(), monitorConfirms, ShowJobConfirmMessage) {}
+    : turn_(ConversationTurn()),
+      pipe_(/*isHost=*/true),
+      conversation_(pipe_.Peer(), monitorConfirms, ShowJobConfirmMessage) {}
 
 DialogProgramConversation::~DialogProgramConversation() { EndConversation(); }
 
@@ -66,12 +68,12 @@ void DialogProgramConversation::Confirm(std::u16string_view text) { conversation
 
 std::unique_ptr<RecipientDialog> MakeRecipientDialog(DialogRoute route) {
     switch (route) {
-        case DialogRoute::kInProcessForm:
-            return MakeInProcessFormDialog();
-        case DialogRoute::kDialogProgramMonitorConfirms:
-            return std::make_unique<DialogProgramConversation>(true);
-        case DialogRoute::kDialogProgram:
-            break;
+    case DialogRoute::kInProcessForm:
+        return MakeInProcessFormDialog();
+    case DialogRoute::kDialogProgramMonitorConfirms:
+        return std::make_unique<DialogProgramConversation>(true);
+    case DialogRoute::kDialogProgram:
+        break;
     }
     return std::make_unique<DialogProgramConversation>(false);
 }

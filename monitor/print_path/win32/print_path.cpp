@@ -37,10 +37,14 @@ std::wstring PortNameOf(const FaxJob& job) {
 
 const char* OutcomeName(DocumentOutcome outcome) {
     switch (outcome) {
-        case DocumentOutcome::kNoAnswer: return "no answer";
-        case DocumentOutcome::kCancelled: return "cancelled";
-        case DocumentOutcome::kSubmitted: return "submitted";
-        case DocumentOutcome::kNotAllSent: return "not every job submitted";
+    case DocumentOutcome::kNoAnswer:
+        return "no answer";
+    case DocumentOutcome::kCancelled:
+        return "cancelled";
+    case DocumentOutcome::kSubmitted:
+        return "submitted";
+    case DocumentOutcome::kNotAllSent:
+        return "not every job submitted";
     }
     return "?";
 }
@@ -57,7 +61,8 @@ BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DW
     job->jobId = jobId;
 
     // Levels 1 to 3 of the document information all begin with the document name.
-    const wchar_t* documentName = docInfo != nullptr ? reinterpret_cast<const DOC_INFO_1W*>(docInfo)->pDocName : nullptr;
+    const wchar_t* documentName =
+        docInfo != nullptr ? reinterpret_cast<const DOC_INFO_1W*>(docInfo)->pDocName : nullptr;
     const std::u16string name = DocumentNameFor(level, reinterpret_cast<const char16_t*>(documentName));
     CopyField(job->documentName, std::wstring(AsWide(name)));
 
@@ -92,8 +97,7 @@ BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DW
         return FailWith(error != 0 ? error : ERROR_CANNOT_MAKE);
     }
     TraceStep(L"document \"%ls\" (job %lu, printer \"%ls\", machine \"%ls\") spooled to %ls", job->documentName,
-              job->jobId,
-              job->printerName, job->machineName, job->spoolPath);
+              job->jobId, job->printerName, job->machineName, job->spoolPath);
     return TRUE;
 }
 

@@ -23,8 +23,8 @@ bool CreateSpoolFile(FaxJob& job) {
     wchar_t path[MAX_PATH + 1] = L"";
     if (GetTempFileNameW(folder, L"FAX", 0, path) == 0) return false;
     static_assert(MAX_PATH + 1 <= kSpoolPathUnits);
-    HANDLE file = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         DeleteFileW(path);  // the empty name GetTempFileNameW reserved

@@ -14,8 +14,8 @@ IoResult SocketFailure(const char* what, int error) {
     if (error == WSAECONNRESET || error == WSAECONNABORTED || error == WSAESHUTDOWN) {
         return IoResult::Failure(IoStatus::Closed, std::string(what) + ": connection reset");
     }
-    return IoResult::Failure(IoStatus::Failed, std::string(what) + " failed with Windows sockets error " +
-                                                   std::to_string(error));
+    return IoResult::Failure(IoStatus::Failed,
+                             std::string(what) + " failed with Windows sockets error " + std::to_string(error));
 }
 
 timeval Remaining(Clock::time_point deadline) {

@@ -22,15 +22,15 @@ TEST(SplitCsvLine, ReadsTheWrittenFormat) {
 // Lines without quotes or commas inside their fields, as earlier versions
 // wrote and read them: the reading must not change.
 TEST(SplitCsvLine, LinesOfEarlierVersionsLoadAsBefore) {
-    ExpectEntry("Alice,555", "Alice", "555");            // no quotes at all
+    ExpectEntry("Alice,555", "Alice", "555");  // no quotes at all
     ExpectEntry(R"("Alice",555)", "Alice", "555");
-    ExpectEntry("Alice", "Alice", "");                   // no comma
+    ExpectEntry("Alice", "Alice", "");  // no comma
     ExpectEntry(R"("Alice")", "Alice", "");
-    ExpectEntry("Alice,555,666", "Alice", "555,666");    // later commas stay in the number
+    ExpectEntry("Alice,555,666", "Alice", "555,666");  // later commas stay in the number
     ExpectEntry(R"("Alice","555",x)", "Alice", "555,x");
-    ExpectEntry(R"(Al"ic"e,5"55)", "Alice", "555");      // stray quotes vanish
-    ExpectEntry(R"("Bob "B"","1")", "Bob B", "1");       // an inner quote written undoubled
-    ExpectEntry(" Alice , 555 ", " Alice ", " 555 ");    // blanks are kept
+    ExpectEntry(R"(Al"ic"e,5"55)", "Alice", "555");    // stray quotes vanish
+    ExpectEntry(R"("Bob "B"","1")", "Bob B", "1");     // an inner quote written undoubled
+    ExpectEntry(" Alice , 555 ", " Alice ", " 555 ");  // blanks are kept
 }
 
 TEST(CsvLine, ANameWithACommaOrQuotesSurvivesARoundTrip) {

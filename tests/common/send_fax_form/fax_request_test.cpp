@@ -14,8 +14,8 @@ TEST(ParseInteger, AcceptsOnlyAWholeSignedDecimalInRange) {
     EXPECT_EQ(ParseInteger(u"+7"), 7);
     EXPECT_EQ(ParseInteger(u"2147483647"), 2147483647);
     EXPECT_EQ(ParseInteger(u"-2147483648"), -2147483647 - 1);
-    for (const char16_t* bad : {u"", u" ", u"-", u"1 ", u" 1", u"1a", u"x", u"2147483648", u"99999999999999999999",
-                                u"\uff11"}) {
+    for (const char16_t* bad :
+         {u"", u" ", u"-", u"1 ", u" 1", u"1a", u"x", u"2147483648", u"99999999999999999999", u"\uff11"}) {
         EXPECT_EQ(ParseInteger(bad), std::nullopt) << NarrowForLog(bad);
     }
 }

@@ -49,8 +49,8 @@ int ListPorts() {
     const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         if (ports[i].pMonitorName == nullptr || lstrcmpW(ports[i].pMonitorName, L"Tolvane") != 0) continue;
-        std::printf("pp_setup: spooler lists port %ls of monitor %ls (%ls)\n", ports[i].pPortName, ports[i].pMonitorName,
-                    ports[i].pDescription ? ports[i].pDescription : L"");
+        std::printf("pp_setup: spooler lists port %ls of monitor %ls (%ls)\n", ports[i].pPortName,
+                    ports[i].pMonitorName, ports[i].pDescription ? ports[i].pDescription : L"");
     }
     return 0;
 }

@@ -121,11 +121,16 @@ int Ignore() {
 int wmain(int argc, wchar_t** argv) {
     const std::wstring action = argc > 1 ? argv[1] : L"";
     int status = 2;
-    if (argc == 3 && action == L"send") status = Send(argv[2], true);
-    else if (argc == 3 && action == L"send-quiet") status = Send(argv[2], false);
-    else if (argc == 2 && action == L"cancel") status = Cancel();
-    else if (argc == 2 && action == L"ignore") status = Ignore();
-    else std::printf("usage: pp_ui send NUMBERS | send-quiet NUMBERS | cancel | ignore\n");
+    if (argc == 3 && action == L"send")
+        status = Send(argv[2], true);
+    else if (argc == 3 && action == L"send-quiet")
+        status = Send(argv[2], false);
+    else if (argc == 2 && action == L"cancel")
+        status = Cancel();
+    else if (argc == 2 && action == L"ignore")
+        status = Ignore();
+    else
+        std::printf("usage: pp_ui send NUMBERS | send-quiet NUMBERS | cancel | ignore\n");
     std::fflush(stdout);
     return status;
 }

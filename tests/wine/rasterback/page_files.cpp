@@ -10,25 +10,20 @@ constexpr uint8_t kPadding = 0x5A;
 
 // Reads "Px W H [maxval]" with comments and returns the offset of the pixels.
 bool readHeader(const std::vector<uint8_t>& data, const char* magic, bool hasMaxval, int& width, int& height,
-                std::size_t& offset)
-{
-    if (data.size() < 2 || data[0] != magic[0] || data[1] != magic[1])
-        return false;
+                std::size_t& offset) {
+    if (data.size() < 2 || data[0] != magic[0] || data[1] != magic[1]) return false;
     std::size_t i = 2;
     int values[3] = {0, 0, 0};
     const int count = hasMaxval ? 3 : 2;
     for (int v = 0; v < count; ++v) {
         while (i < data.size() && (std::isspace(data[i]) || data[i] == '#')) {
             if (data[i] == '#')
-                while (i < data.size() && data[i] != '\n')
-                    ++i;
+                while (i < data.size() && data[i] != '\n') ++i;
             else
                 ++i;
         }
-        if (i >= data.size() || !std::isdigit(data[i]))
-            return false;
-        while (i < data.size() && std::isdigit(data[i]))
-            values[v] = values[v] * 10 + (data[i++] - '0');
+        if (i >= data.size() || !std::isdigit(data[i])) return false;
+        while (i < data.size() && std::isdigit(data[i])) values[v] = values[v] * 10 + (data[i++] - '0');
     }
     width = values[0];
     height = values[1];
@@ -36,19 +31,16 @@ bool readHeader(const std::vector<uint8_t>& data, const char* magic, bool hasMax
     return width > 0 && height > 0 && (!hasMaxval || values[2] == 255);
 }
 
-bool readFile(const std::string& path, std::vector<uint8_t>& data)
-{
+bool readFile(const std::string& path, std::vector<uint8_t>& data) {
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
+    if (!in) return false;
     data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return true;
 }
 
 }  // namespace
 
-bool loadPbm(const std::string& path, int rowBytes, PluginImage& image, std::string& error)
-{
+bool loadPbm(const std::string& path, int rowBytes, PluginImage& image, std::string& error) {
     std::vector<uint8_t> data;
     std::size_t offset = 0;
     if (!readFile(path, data) || !readHeader(data, "P4", false, image.width, image.height, offset)) {
@@ -69,8 +61,7 @@ bool loadPbm(const std::string& path, int rowBytes, PluginImage& image, std::str
     return true;
 }
 
-bool loadPpm(const std::string& path, int rowBytes, PluginImage& image, std::string& error)
-{
+bool loadPpm(const std::string& path, int rowBytes, PluginImage& image, std::string& error) {
     std::vector<uint8_t> data;
     std::size_t offset = 0;
     if (!readFile(path, data) || !readHeader(data, "P6", true, image.width, image.height, offset)) {

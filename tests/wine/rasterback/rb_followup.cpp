@@ -8,19 +8,16 @@
 #include <cstring>
 #include <string>
 
-int main()
-{
+int main() {
     const char* line = GetCommandLineA();
     // Skip the program name, quoted or not, and the blanks after it.
     if (*line == '"') {
         const char* close = std::strchr(line + 1, '"');
         line = close ? close + 1 : line + std::strlen(line);
     } else {
-        while (*line && *line != ' ' && *line != '\t')
-            ++line;
+        while (*line && *line != ' ' && *line != '\t') ++line;
     }
-    while (*line == ' ' || *line == '\t')
-        ++line;
+    while (*line == ' ' || *line == '\t') ++line;
 
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -30,15 +27,13 @@ int main()
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string log = self;
-    if (log.size() > 4)
-        log.resize(log.size() - 4);
+    if (log.size() > 4) log.resize(log.size() - 4);
     log += ".log";
     // Two programs may log at the same moment: append whole lines atomically,
     // and wait while the other one holds the file.
     char entry[4096];
     int length = std::snprintf(entry, sizeof entry, "args=[%s] show=%d\n", line, show);
-    if (length < 0 || length >= static_cast<int>(sizeof entry))
-        length = static_cast<int>(sizeof entry) - 1;
+    if (length < 0 || length >= static_cast<int>(sizeof entry)) length = static_cast<int>(sizeof entry) - 1;
     for (int tries = 0; tries < 100; ++tries) {
         HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -29,8 +29,7 @@ struct Exports {
 };
 
 template <typename Fn>
-Fn lookUp(HMODULE dll, const char* name)
-{
+Fn lookUp(HMODULE dll, const char* name) {
     FARPROC p = GetProcAddress(dll, name);
     if (!p) {
         std::printf("export %s not found by its plain name\n", name);
@@ -39,15 +38,13 @@ Fn lookUp(HMODULE dll, const char* name)
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(p));
 }
 
-std::vector<std::string> split(const std::string& text, char separator)
-{
+std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     for (;;) {
         const std::size_t at = text.find(separator, start);
         parts.push_back(text.substr(start, at - start));
-        if (at == std::string::npos)
-            return parts;
+        if (at == std::string::npos) return parts;
         start = at + 1;
     }
 }
@@ -59,8 +56,7 @@ struct RowTable {
     std::vector<uint8_t> entries;
     const void* firstEntry = nullptr;
 
-    explicit RowTable(PluginImage& image) : entries(static_cast<std::size_t>(image.height) * 8, 0xEE)
-    {
+    explicit RowTable(PluginImage& image) : entries(static_cast<std::size_t>(image.height) * 8, 0xEE) {
         for (int y = 0; y < image.height; ++y) {
             const uint8_t* address = image.row(y);
             std::memcpy(entries.data() + static_cast<std::size_t>(y) * 8, &address, sizeof address);
@@ -72,18 +68,14 @@ struct RowTable {
 
 // How the page's own rows look after EndPageEntry: upright bi-level pages are
 // inverted in place, the others left alone.
-const char* rowState(const PluginImage& before, const PluginImage& after)
-{
-    if (before.pixels == after.pixels)
-        return "unchanged";
+const char* rowState(const PluginImage& before, const PluginImage& after) {
+    if (before.pixels == after.pixels) return "unchanged";
     for (std::size_t i = 0; i < before.pixels.size(); ++i)
-        if (static_cast<uint8_t>(~before.pixels[i]) != after.pixels[i])
-            return "altered";
+        if (static_cast<uint8_t>(~before.pixels[i]) != after.pixels[i]) return "altered";
     return "inverted";
 }
 
-short runPage(const Exports& dll, const std::string& pageArgs, int pageNumber)
-{
+short runPage(const Exports& dll, const std::string& pageArgs, int pageNumber) {
     const std::vector<std::string> f = split(pageArgs, ',');
     if (f.size() < 4) {
         std::printf("bad page arguments: %s\n", pageArgs.c_str());
@@ -105,15 +97,14 @@ short runPage(const Exports& dll, const std::string& pageArgs, int pageNumber)
 
     std::printf("StartPageEntry=%d\n", dll.startPage());
     std::printf("ImageProcessing=%d\n", dll.imageProcessing(1, 2, 3, 4, 5));
-    const short result = dll.endPage(table.argument(), image.rowBytes, image.width, image.height, pageNumber,
-                                     image.bilevel ? 1 : 0, std::atoi(f[2].c_str()), std::atoi(f[3].c_str()), keepOpen,
-                                     0x7777);
+    const short result =
+        dll.endPage(table.argument(), image.rowBytes, image.width, image.height, pageNumber, image.bilevel ? 1 : 0,
+                    std::atoi(f[2].c_str()), std::atoi(f[3].c_str()), keepOpen, 0x7777);
     std::printf("EndPageEntry[%d]=%d rows=%s\n", pageNumber, result, rowState(before, image));
     return result;
 }
 
-void setSoftPath(const char* folder)
-{
+void setSoftPath(const char* folder) {
     HKEY key = nullptr;
     if (!folder) {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Merrowind\\Ostrel");
@@ -131,38 +122,37 @@ void setSoftPath(const char* folder)
 
 // Makes EXE the program the shell opens .tif files with, so that the back end's
 // closing shell request can be seen.
-void setTifViewer(const char* exe)
-{
+void setTifViewer(const char* exe) {
     const std::string command = std::string("\"") + exe + "\" \"%1\"";
     const char* const kClass = "RbHarnessFax";
     HKEY key = nullptr;
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, ".tif", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kClass), static_cast<DWORD>(std::strlen(kClass) + 1));
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kClass),
+                       static_cast<DWORD>(std::strlen(kClass) + 1));
         RegCloseKey(key);
     }
     if (RegCreateKeyExA(HKEY_CLASSES_ROOT, "RbHarnessFax\\shell\\open\\command", 0, nullptr, 0, KEY_WRITE, nullptr,
                         &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), static_cast<DWORD>(command.size() + 1));
+        RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                       static_cast<DWORD>(command.size() + 1));
         RegCloseKey(key);
     }
 }
 
-void showOwnerWindow()
-{
+void showOwnerWindow() {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "RbHarnessOwner";
     RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "rb harness owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
-                                300, 200, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "rb harness owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                                200, nullptr, nullptr, wc.hInstance, nullptr);
     std::printf("owner window %s\n", hwnd ? "shown" : "failed");
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::string dllPath = "PellmarkSys.dll";
     int i = 1;
@@ -191,7 +181,8 @@ int main(int argc, char** argv)
         std::printf("cannot load %s (error %lu)\n", dllPath.c_str(), GetLastError());
         return 3;
     }
-    const Exports exports{lookUp<StartDocEntryFn>(dll, "StartDocEntry"), lookUp<StartPageEntryFn>(dll, "StartPageEntry"),
+    const Exports exports{lookUp<StartDocEntryFn>(dll, "StartDocEntry"),
+                          lookUp<StartPageEntryFn>(dll, "StartPageEntry"),
                           lookUp<ImageProcessingFn>(dll, "ImageProcessing"),
                           lookUp<EndPageEntryFn>(dll, "EndPageEntry"), lookUp<EndDocEntryFn>(dll, "EndDocEntry")};
 
@@ -204,8 +195,7 @@ int main(int argc, char** argv)
         i += 2;
         std::wstring wide(printer.begin(), printer.end());
         std::printf("StartDocEntry=%d\n", exports.startDoc(wide.c_str()));
-        for (int page = 1; i < argc && std::strcmp(argv[i], "--doc") != 0; ++i, ++page)
-            runPage(exports, argv[i], page);
+        for (int page = 1; i < argc && std::strcmp(argv[i], "--doc") != 0; ++i, ++page) runPage(exports, argv[i], page);
         std::printf("EndDocEntry=%d\n", exports.endDoc());
     }
     FreeLibrary(dll);

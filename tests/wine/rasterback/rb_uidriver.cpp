@@ -24,8 +24,7 @@ constexpr int kFileNameCombo = 0x47c;  // cmb13
 constexpr int kFileNameEdit = 0x480;   // edt1
 constexpr int kMessageText = 0xFFFF;   // the text of a message box
 
-std::string utf8TextOf(HWND hwnd)
-{
+std::string utf8TextOf(HWND hwnd) {
     wchar_t wide[2048] = L"";
     GetWindowTextW(hwnd, wide, 2048);
     char buffer[8192] = "";
@@ -33,22 +32,19 @@ std::string utf8TextOf(HWND hwnd)
     return buffer;
 }
 
-std::string textOf(HWND hwnd)
-{
+std::string textOf(HWND hwnd) {
     char buffer[2048] = "";
     GetWindowTextA(hwnd, buffer, sizeof buffer);
     return buffer;
 }
 
-bool isDialog(HWND hwnd)
-{
+bool isDialog(HWND hwnd) {
     char cls[64] = "";
     GetClassNameA(hwnd, cls, sizeof cls);
     return std::strcmp(cls, "#32770") == 0 && IsWindowVisible(hwnd);
 }
 
-HWND fileNameControl(HWND dialog)
-{
+HWND fileNameControl(HWND dialog) {
     if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) {
         HWND edit = FindWindowExA(combo, nullptr, "Edit", nullptr);
         return edit ? edit : combo;
@@ -65,17 +61,14 @@ struct Search {
     HWND found;
 };
 
-BOOL CALLBACK visit(HWND hwnd, LPARAM param)
-{
+BOOL CALLBACK visit(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
-    if (!search->matches(hwnd))
-        return TRUE;
+    if (!search->matches(hwnd)) return TRUE;
     search->found = hwnd;
     return FALSE;
 }
 
-HWND waitFor(bool (*matches)(HWND), const char* what)
-{
+HWND waitFor(bool (*matches)(HWND), const char* what) {
     for (int tries = 0; tries < 600; ++tries) {
         Search search{matches, nullptr};
         EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
@@ -89,15 +82,13 @@ HWND waitFor(bool (*matches)(HWND), const char* what)
     std::exit(1);
 }
 
-void press(HWND dialog, int id)
-{
+void press(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::vector<HANDLE> locks;
     for (int i = 1; i < argc; ++i) {
@@ -115,15 +106,13 @@ int main(int argc, char** argv)
             if (step == "cancel") {
                 press(dialog, IDCANCEL);
             } else {
-                SendMessageA(fileNameControl(dialog), WM_SETTEXT, 0,
-                             reinterpret_cast<LPARAM>(step.substr(5).c_str()));
+                SendMessageA(fileNameControl(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.substr(5).c_str()));
                 press(dialog, IDOK);
             }
             // Each answered window is waited out, so the next step cannot find
             // it again; after Save the dialog stays while an overwrite prompt is
             // up, and the next step answers that.
-            if (step == "cancel")
-                uitest::WaitUntilClosed(dialog, 30000);
+            if (step == "cancel") uitest::WaitUntilClosed(dialog, 30000);
         } else if (step == "yes") {
             HWND box = waitFor(isYesBox, "a Yes/No message box");
             std::printf("prompt: [%s]\n", textOf(GetDlgItem(box, kMessageText)).c_str());
@@ -144,7 +133,6 @@ int main(int argc, char** argv)
         }
     }
     for (HANDLE h : locks)
-        if (h != INVALID_HANDLE_VALUE)
-            CloseHandle(h);
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     return 0;
 }

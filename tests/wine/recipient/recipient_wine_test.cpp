@@ -250,11 +250,13 @@ void CancelledBy(const wchar_t* folder, void (*close)(HWND form), const std::str
 }
 
 void CancelButton() {
-    CancelledBy(L"cancel", [](HWND form) { Click(form, IDCANCEL); }, "Cancel");
+    CancelledBy(
+        L"cancel", [](HWND form) { Click(form, IDCANCEL); }, "Cancel");
 }
 
 void EscapeKey() {
-    CancelledBy(L"esc", [](HWND) { PressKey(VK_ESCAPE); }, "Esc");
+    CancelledBy(
+        L"esc", [](HWND) { PressKey(VK_ESCAPE); }, "Esc");
 }
 
 void CountdownExpires() {
@@ -485,8 +487,8 @@ void NoHost() {
 }
 
 void SquatterMakesCreationFail() {
-    HANDLE squatter = CreateNamedPipeW(kPipeName.c_str(), PIPE_ACCESS_DUPLEX, 0, PIPE_UNLIMITED_INSTANCES, 0, 0, 0,
-                                       nullptr);
+    HANDLE squatter =
+        CreateNamedPipeW(kPipeName.c_str(), PIPE_ACCESS_DUPLEX, 0, PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
     Check(squatter != INVALID_HANDLE_VALUE, "another process holds the pipe name");
     HostRun run;
     run.requests = TypicalRequests(Folder(L"squatter"));
@@ -508,8 +510,8 @@ void ImpostorClientIsRefused() {
     std::thread impostor([] {
         const DWORD start = GetTickCount();
         while (GetTickCount() - start < 10000) {
-            HANDLE end = CreateFileW(kPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
-                                     nullptr);
+            HANDLE end =
+                CreateFileW(kPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
             if (end != INVALID_HANDLE_VALUE) {
                 Sleep(1000);
                 CloseHandle(end);
@@ -568,11 +570,10 @@ void LanguageModule() {
           "the system has a language name");
     const std::wstring from = OwnFolder(), to = Folder(L"language-bin");
     CreateDirectoryW(to.c_str(), nullptr);
-    bool copied = CopyFileW((from + L"\\Korrim.exe").c_str(), (to + L"\\Korrim.exe").c_str(), FALSE) &&
-                  CopyFileW((from + L"\\recipient_wine_test.exe").c_str(),
-                            (to + L"\\recipient_wine_test.exe").c_str(), FALSE) &&
-                  CopyFileW((from + L"\\Korrim.lang").c_str(),
-                            (to + L"\\Korrim." + std::wstring(language, 2)).c_str(), FALSE);
+    bool copied =
+        CopyFileW((from + L"\\Korrim.exe").c_str(), (to + L"\\Korrim.exe").c_str(), FALSE) &&
+        CopyFileW((from + L"\\recipient_wine_test.exe").c_str(), (to + L"\\recipient_wine_test.exe").c_str(), FALSE) &&
+        CopyFileW((from + L"\\Korrim.lang").c_str(), (to + L"\\Korrim." + std::wstring(language, 2)).c_str(), FALSE);
     Check(copied, "Korrim.exe and Korrim." + Narrow(std::wstring(language, 2)) + " in a folder of their own");
     if (!copied) return;
     // The copy of this program hosts the conversation from that folder, so

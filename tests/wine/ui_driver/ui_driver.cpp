@@ -26,8 +26,8 @@ bool WaitUntilClosed(HWND window, DWORD timeoutMs) {
 std::wstring WindowText(HWND window) {
     std::vector<wchar_t> buffer(16384, L'\0');
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()),
-                        SMTO_ABORTIFHUNG, 2000, &length);
+    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                        2000, &length);
     return std::wstring(buffer.data());
 }
 
