@@ -1,7 +1,9 @@
 #pragma once
-// The print path reports each step of a document to the debugger output
-// (OutputDebugString), where an administrator's debug viewer, or a test under
-// Wine with the "debugstr" channel on, can follow a fax job without a desktop.
+// The monitor reports each spooler call on entry, with its arguments (buffers
+// by size only: one may hold a password), and each step of a document to the
+// debugger output (OutputDebugString), where an administrator's debug viewer,
+// or a test under Wine with the "debugstr" channel on, can follow a fax job
+// without a desktop.
 
 #include <windows.h>
 
@@ -9,6 +11,9 @@
 #include <cwchar>
 
 namespace tolvane {
+
+// A text the spooler handed over, for a trace line: "(none)" when it is null.
+inline const wchar_t* TraceText(const wchar_t* text) { return text != nullptr ? text : L"(none)"; }
 
 template <typename... Args>
 void TraceStep(const wchar_t* format, Args... args) {

@@ -5,12 +5,20 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
 # wine_new_prefix DIR [win64|win32]: a fresh prefix, exported as WINEPREFIX.
+# TOLVANE_WINE_WINDOWS=winxp (or win2k, win2003, vista, win7) makes the prefix
+# report that Windows version, so the suites run as on an older system; a
+# 64-bit prefix takes the 64-bit edition of XP.
 wine_new_prefix() {
   local dir=$1 arch=${2:-win64}
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
   export WINEPREFIX=$dir WINEARCH=$arch
   wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed for $dir" >&2; return 1; }
+  if [ -n "${TOLVANE_WINE_WINDOWS:-}" ]; then
+    local version=$TOLVANE_WINE_WINDOWS
+    [ "$version" = winxp ] && [ "$arch" = win64 ] && version=winxp64
+    wine winecfg /v "$version" </dev/null >/dev/null 2>&1 || { echo "winecfg /v $version failed" >&2; return 1; }
+  fi
   wine_keep_server
 }
 

@@ -9,7 +9,9 @@
 #include "monitor/ports/port_enumeration.h"
 #include "monitor/ports/port_name.h"
 #include "monitor/win32/fax_job.h"
+#include "monitor/ports/win32/machine_ports.h"
 #include "monitor/win32/monitor.h"
+#include "monitor/win32/monitor_trace.h"
 
 namespace tolvane {
 
@@ -21,18 +23,6 @@ namespace {
 
 // The Windows registry key where the spooler lists every port of the machine.
 constexpr wchar_t kMachinePortsKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Ports";
-
-bool MachineHasPortIgnoringCase(const std::wstring& name) {
-    DWORD needed = 0, returned = 0;
-    EnumPortsW(nullptr, 1, nullptr, 0, &needed, &returned);
-    std::vector<BYTE> buffer(needed + sizeof(PORT_INFO_1W));
-    if (!EnumPortsW(nullptr, 1, buffer.data(), static_cast<DWORD>(buffer.size()), &needed, &returned)) return false;
-    const auto* ports = reinterpret_cast<const PORT_INFO_1W*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i) {
-        if (ports[i].pName != nullptr && lstrcmpiW(ports[i].pName, name.c_str()) == 0) return true;
-    }
-    return false;
-}
 
 }  // namespace
 
@@ -50,6 +40,7 @@ void ResetJobFields(FaxJob& job) {
 
 BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
                              LPDWORD returned) {
+    TraceStep(L"EnumPorts(level %lu, buffer of %lu bytes)", level, ports != nullptr ? size : 0UL);
     if (monitor == nullptr || needed == nullptr || returned == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
     *needed = 0;
     *returned = 0;
@@ -64,6 +55,7 @@ BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR, DWORD level, LPBYTE ports, 
 }
 
 BOOL WINAPI TolvaneOpenPort(HANDLE monitor, LPWSTR name, PHANDLE port) {
+    TraceStep(L"OpenPort(\"%ls\")", TraceText(name));
     if (port == nullptr || name == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
     void* memory = ::operator new(kFaxJobBlockSize, std::nothrow);
     if (memory == nullptr) return FailWith(ERROR_NOT_ENOUGH_MEMORY);
@@ -79,6 +71,7 @@ BOOL WINAPI TolvaneOpenPort(HANDLE monitor, LPWSTR name, PHANDLE port) {
 }
 
 BOOL WINAPI TolvaneClosePort(HANDLE port) {
+    TraceStep(L"ClosePort(%p)", port);
     auto* job = static_cast<FaxJob*>(port);
     if (job == nullptr || job->block != job) return FailWith(ERROR_INVALID_HANDLE);
     if (job->spoolFile != INVALID_HANDLE_VALUE && job->spoolFile != nullptr) CloseHandle(job->spoolFile);
@@ -89,21 +82,31 @@ BOOL WINAPI TolvaneClosePort(HANDLE port) {
 }
 
 // A fax port never opens a device to read from.
-BOOL WINAPI TolvaneReadPort(HANDLE, LPBYTE, DWORD, LPDWORD read) {
+BOOL WINAPI TolvaneReadPort(HANDLE port, LPBYTE, DWORD size, LPDWORD read) {
+    TraceStep(L"ReadPort(%p, %lu bytes)", port, size);
     if (read != nullptr) *read = 0;
     return FailWith(ERROR_INVALID_HANDLE);
 }
 
 // Only ports on a communication device have time-outs; a fax port has none.
-BOOL WINAPI TolvaneSetPortTimeOuts(HANDLE, LPCOMMTIMEOUTS, DWORD) { return FailWith(ERROR_INVALID_PARAMETER); }
+BOOL WINAPI TolvaneSetPortTimeOuts(HANDLE port, LPCOMMTIMEOUTS, DWORD) {
+    TraceStep(L"SetPortTimeOuts(%p)", port);
+    return FailWith(ERROR_INVALID_PARAMETER);
+}
 
-BOOL WINAPI TolvaneAddPortEx(HANDLE monitor, LPWSTR, DWORD level, LPBYTE buffer, LPWSTR) {
+BOOL WINAPI TolvaneAddPortEx(HANDLE monitor, LPWSTR, DWORD level, LPBYTE buffer, LPWSTR monitorName) {
+    const wchar_t* requested = buffer != nullptr ? reinterpret_cast<const PORT_INFO_1W*>(buffer)->pName : nullptr;
+    TraceStep(L"AddPortEx(level %ld, port \"%ls\", monitor \"%ls\")", static_cast<long>(level), TraceText(requested),
+              TraceText(monitorName));
     if (level != 1 && level != static_cast<DWORD>(-1)) return FailWith(ERROR_INVALID_LEVEL);
     const auto* info = reinterpret_cast<const PORT_INFO_1W*>(buffer);
     if (monitor == nullptr || info == nullptr || info->pName == nullptr || info->pName[0] == L'\0')
         return FailWith(ERROR_INVALID_PARAMETER);
     const std::wstring name(info->pName);
-    if (MachineHasPortIgnoringCase(name)) return FailWith(ERROR_INVALID_PARAMETER);
+    // A port list the spooler cannot give leaves the name to the registry write.
+    bool taken = false;
+    MachineHasPort(name, PortNameCase::kIgnoringCase, taken);
+    if (taken) return FailWith(ERROR_INVALID_PARAMETER);
 
     auto& instance = *static_cast<Monitor*>(monitor);
     std::lock_guard<std::mutex> guard(instance.addedPortsLock);

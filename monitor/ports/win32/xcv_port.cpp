@@ -5,7 +5,9 @@
 #include <new>
 #include <span>
 
+#include "monitor/ports/win32/machine_ports.h"
 #include "monitor/win32/monitor.h"
+#include "monitor/win32/monitor_trace.h"
 #include "monitor/ports/xcv_commands.h"
 
 namespace tolvane {
@@ -38,31 +40,7 @@ public:
     KeyStore& MonitorKey() override { return monitor_.registry; }
 
     std::uint32_t PortExistsOnMachine(const std::u16string& name, bool& exists) override {
-        exists = false;
-        DWORD needed = 0, returned = 0;
-        std::vector<BYTE> buffer;
-        DWORD size = 4096;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            try {
-                buffer.assign(size, 0);
-            } catch (const std::bad_alloc&) {
-                return ERROR_NOT_ENOUGH_MEMORY;
-            }
-            if (EnumPortsW(nullptr, 2, buffer.data(), size, &needed, &returned)) {
-                const auto* ports = reinterpret_cast<const PORT_INFO_2W*>(buffer.data());
-                for (DWORD i = 0; i < returned; ++i) {
-                    if (ports[i].pPortName != nullptr && ToU16(ports[i].pPortName) == name) {
-                        exists = true;
-                        break;
-                    }
-                }
-                return ERROR_SUCCESS;
-            }
-            const DWORD error = GetLastError();
-            if (error != ERROR_INSUFFICIENT_BUFFER) return error;
-            size = needed + 4;
-        }
-        return ERROR_INSUFFICIENT_BUFFER;
+        return MachineHasPort(ToWide(name), PortNameCase::kExact, exists);
     }
 
     // The monitor user interface is installed in the 32-bit system folder of a
@@ -84,6 +62,7 @@ private:
 }  // namespace
 
 BOOL WINAPI TolvaneXcvOpenPort(HANDLE monitor, LPCWSTR object, ACCESS_MASK granted, PHANDLE xcv) {
+    TraceStep(L"XcvOpenPort(\"%ls\", access %#lx)", TraceText(object), static_cast<unsigned long>(granted));
     if (monitor == nullptr || xcv == nullptr) return FailWith(ERROR_INVALID_PARAMETER);
     auto* handle = new (std::nothrow) XcvPortHandle{};
     if (handle == nullptr) return FailWith(ERROR_NOT_ENOUGH_MEMORY);
@@ -97,6 +76,9 @@ BOOL WINAPI TolvaneXcvOpenPort(HANDLE monitor, LPCWSTR object, ACCESS_MASK grant
 
 DWORD WINAPI TolvaneXcvDataPort(HANDLE xcv, LPCWSTR command, PBYTE input, DWORD inputSize, PBYTE output,
                                 DWORD outputSize, PDWORD needed) {
+    // Sizes only: "SetConfig" brings the port's password, "GetConfig" takes it.
+    TraceStep(L"XcvDataPort(%p, \"%ls\", input of %lu bytes, output of %lu bytes)", xcv, TraceText(command),
+              input != nullptr ? inputSize : 0UL, output != nullptr ? outputSize : 0UL);
     XcvPortHandle* handle = AsXcvHandle(xcv);
     if (handle == nullptr || command == nullptr) return ERROR_INVALID_PARAMETER;
     MachineXcvEnvironment environment(*handle->monitor);
@@ -112,6 +94,7 @@ DWORD WINAPI TolvaneXcvDataPort(HANDLE xcv, LPCWSTR command, PBYTE input, DWORD 
 }
 
 BOOL WINAPI TolvaneXcvClosePort(HANDLE xcv) {
+    TraceStep(L"XcvClosePort(%p)", xcv);
     XcvPortHandle* handle = AsXcvHandle(xcv);
     if (handle == nullptr) return FailWith(ERROR_INVALID_HANDLE);
     handle->size = 0;

@@ -52,6 +52,7 @@ const char* OutcomeName(DocumentOutcome outcome) {
 }  // namespace
 
 BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DWORD level, LPBYTE docInfo) {
+    TraceStep(L"StartDocPort(%p, printer \"%ls\", job %lu, level %lu)", port, TraceText(printerName), jobId, level);
     FaxJob* job = JobOf(port);
     if (job == nullptr) return FailWith(ERROR_INVALID_HANDLE);
     // A document that never reached EndDocPort leaves its file behind, closed.
@@ -102,6 +103,7 @@ BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DW
 }
 
 BOOL WINAPI TolvaneWritePort(HANDLE port, LPBYTE buffer, DWORD size, LPDWORD written) {
+    TraceStep(L"WritePort(%p, %lu bytes)", port, size);
     FaxJob* job = JobOf(port);
     if (job == nullptr || written == nullptr || (buffer == nullptr && size != 0))
         return FailWith(job == nullptr ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
@@ -115,6 +117,7 @@ BOOL WINAPI TolvaneWritePort(HANDLE port, LPBYTE buffer, DWORD size, LPDWORD wri
 }
 
 BOOL WINAPI TolvaneEndDocPort(HANDLE port) {
+    TraceStep(L"EndDocPort(%p)", port);
     FaxJob* job = JobOf(port);
     if (job == nullptr) return FailWith(ERROR_INVALID_HANDLE);
     CloseSpoolFile(*job);
