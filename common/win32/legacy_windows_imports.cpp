@@ -22,6 +22,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "common/tick_count.h"
+
 // The import slot's symbol: `__imp_Name` on x86_64, `__imp__Name@bytes` for
 // the __stdcall names of i686.
 #ifdef _WIN64
@@ -38,28 +40,9 @@ Function LookUpKernel32(const char* name) {
     return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
 }
 
-// GetTickCount widened to 64 bits for systems without GetTickCount64. The high
-// half counts the wraps of the 32-bit count (every 49.7 days) that a call saw;
-// a count that goes back by less than half the range is a thread that read the
-// clock before another one stored a later value, not a wrap, and gets the
-// stored value, so the result never goes back. The runtime asks for the time
-// on every timed wait, so no wrap passes unseen in practice.
 std::atomic<std::uint64_t> latestTickCount{0};
 
-ULONGLONG WINAPI WidenedTickCount() {
-    const std::uint32_t now = GetTickCount();
-    std::uint64_t seen = latestTickCount.load();
-    for (;;) {
-        std::uint64_t wraps = seen >> 32;
-        const auto seenLow = static_cast<std::uint32_t>(seen);
-        if (now < seenLow) {
-            if (seenLow - now < 0x80000000u) return seen;
-            ++wraps;
-        }
-        const std::uint64_t next = (wraps << 32) | now;
-        if (latestTickCount.compare_exchange_weak(seen, next)) return next;
-    }
-}
+ULONGLONG WINAPI WidenedTickCount() { return tolvane::WidenTickCount(latestTickCount, GetTickCount()); }
 
 using TickCount64Function = ULONGLONG(WINAPI*)();
 std::atomic<TickCount64Function> tickCount64{nullptr};
