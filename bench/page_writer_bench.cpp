@@ -25,7 +25,7 @@
 
 namespace {
 
-using namespace rasterback;
+using namespace tolvane;
 
 constexpr int kWidth = 1728;
 constexpr int kHeight = 2292;
@@ -112,7 +112,7 @@ struct PluginPage {
     std::vector<uint8_t> entries;
     const void* firstEntry;
     explicit PluginPage(const Bitmap& page) : rows(page), entries(static_cast<size_t>(page.height) * 8, 0) {
-        invertBits(rows.bits.data(), rows.bits.size());
+        InvertBits(rows.bits.data(), rows.bits.size());
         for (int y = 0; y < rows.height; ++y) {
             const uint8_t* address = rows.row(y);
             std::memcpy(entries.data() + static_cast<size_t>(y) * 8, &address, sizeof address);
@@ -165,7 +165,7 @@ void plainPage(TIFF* tif, Bitmap& page, bool g4) {
 
 bool writerPage(TIFF* tif, const PluginPage& page, CompressionScheme scheme) {
     bool fieldsPending = true;
-    return writePage(tif, page.request(204, 196), scheme, fieldsPending).result == kPageHandled;
+    return WritePage(tif, page.request(204, 196), scheme, fieldsPending).result == kPageHandled;
 }
 
 // ---- the runs ------------------------------------------------------------------
@@ -215,7 +215,7 @@ void BM_RotateA4(benchmark::State& state) {
     const size_t stride = (kWidth + 7) / 8;
     std::vector<uint8_t> out(stride * kHeight);
     for (auto _ : state) {
-        rotateClockwise1bpp(rows.data(), landscape.width, landscape.height, out.data(), stride, true);
+        RotateClockwise1bpp(rows.data(), landscape.width, landscape.height, out.data(), stride, true);
         benchmark::DoNotOptimize(out.data());
     }
     countPages(state);

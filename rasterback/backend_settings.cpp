@@ -1,20 +1,20 @@
 #include "rasterback/backend_settings.h"
 
-namespace rasterback {
+namespace tolvane {
 
-std::string settingsFilePath(const std::optional<std::string>& windirVariable, const std::string& windowsDirectory) {
+std::string SettingsFilePath(const std::optional<std::string>& windirVariable, const std::string& windowsDirectory) {
     return (windirVariable ? *windirVariable : windowsDirectory) + "\\" + kSettingsFileName;
 }
 
-std::string readOutputPath(ProfileReader& profile) {
-    return profile.readText("save", "outputfile", "c:\\test", kOutputFileMaxChars) + ".tif";
+std::string ReadOutputPath(ProfileReader& profile) {
+    return profile.ReadText("save", "outputfile", "c:\\test", kOutputFileMaxChars) + ".tif";
 }
 
-CompressionScheme readCompressionScheme(ProfileReader& profile) {
-    return schemeFromSetting(profile.readInt("SYSTEM", "Compress", 1));
+CompressionScheme ReadCompressionScheme(ProfileReader& profile) {
+    return SchemeFromSetting(profile.ReadInt("SYSTEM", "Compress", 1));
 }
 
-ShowState showStateFromSetting(int cmdShow) {
+ShowState ShowStateFromSetting(int cmdShow) {
     switch (cmdShow) {
     case 0:
         return ShowState::Normal;
@@ -25,12 +25,12 @@ ShowState showStateFromSetting(int cmdShow) {
     }
 }
 
-FollowUpProgram readFollowUpProgram(ProfileReader& profile) {
-    FollowUpProgram p{profile.readInt("run", "enablerun", 0) != 0, {}, ShowState::Normal};
+FollowUpProgram ReadFollowUpProgram(ProfileReader& profile) {
+    FollowUpProgram p{profile.ReadInt("run", "enablerun", 0) != 0, {}, ShowState::Normal};
     if (!p.enabled) return p;
-    p.program = profile.readText("run", "exefilename", "", kProgramPathMaxChars);
-    p.show = showStateFromSetting(profile.readInt("run", "CmdShow", 0));
+    p.program = profile.ReadText("run", "exefilename", "", kProgramPathMaxChars);
+    p.show = ShowStateFromSetting(profile.ReadInt("run", "CmdShow", 0));
     return p;
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

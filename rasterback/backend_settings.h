@@ -8,7 +8,7 @@
 #include "rasterback/page_fields.h"
 #include "rasterback/profile_reader.h"
 
-namespace rasterback {
+namespace tolvane {
 
 constexpr const char* kSettingsFileName = "Calderine.ini";
 constexpr std::size_t kOutputFileMaxChars = 520;
@@ -16,13 +16,13 @@ constexpr std::size_t kProgramPathMaxChars = 259;
 
 // "windir" when the environment defines it, else the system's Windows folder,
 // followed by "\Calderine.ini".
-std::string settingsFilePath(const std::optional<std::string>& windirVariable, const std::string& windowsDirectory);
+std::string SettingsFilePath(const std::optional<std::string>& windirVariable, const std::string& windowsDirectory);
 
 // [save] outputfile (default "c:\test") with ".tif" appended.
-std::string readOutputPath(ProfileReader& profile);
+std::string ReadOutputPath(ProfileReader& profile);
 
 // [SYSTEM] Compress, default 1 (Group 3).
-CompressionScheme readCompressionScheme(ProfileReader& profile);
+CompressionScheme ReadCompressionScheme(ProfileReader& profile);
 
 enum class ShowState { Normal, Minimized, Hidden };
 
@@ -32,8 +32,8 @@ struct FollowUpProgram {
     std::string program;
     ShowState show;
 };
-FollowUpProgram readFollowUpProgram(ProfileReader& profile);
+FollowUpProgram ReadFollowUpProgram(ProfileReader& profile);
 
-ShowState showStateFromSetting(int cmdShow);
+ShowState ShowStateFromSetting(int cmdShow);
 
-}  // namespace rasterback
+}  // namespace tolvane

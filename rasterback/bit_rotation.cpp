@@ -2,13 +2,13 @@
 
 #include <vector>
 
-namespace rasterback {
+namespace tolvane {
 
 namespace {
 
 // Transposes an 8x8 bit matrix held as 8 bytes (row 0 in the most significant
 // byte, column 0 in each byte's most significant bit).
-inline uint64_t transpose8x8(uint64_t x) {
+inline uint64_t Transpose8x8(uint64_t x) {
     uint64_t t;
     t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAULL;
     x = x ^ t ^ (t << 7);
@@ -21,7 +21,7 @@ inline uint64_t transpose8x8(uint64_t x) {
 
 }  // namespace
 
-void rotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint8_t* dst, size_t dstStride,
+void RotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint8_t* dst, size_t dstStride,
                          bool invert) {
     if (width <= 0 || height <= 0) return;
     const int srcBytes = (width + 7) / 8;
@@ -44,7 +44,7 @@ void rotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint
         for (int b = 0; b < srcBytes; ++b) {
             uint64_t block = 0;
             for (int k = 0; k < 8; ++k) block = (block << 8) | src[k][b];
-            block = transpose8x8(block);
+            block = Transpose8x8(block);
             const int firstRow = 8 * b;
             const int count = width - firstRow < 8 ? width - firstRow : 8;
             uint8_t* o = out + static_cast<size_t>(firstRow) * dstStride;
@@ -54,8 +54,8 @@ void rotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint
     }
 }
 
-void invertBits(uint8_t* bytes, size_t count) {
+void InvertBits(uint8_t* bytes, size_t count) {
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(~bytes[i]);
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace rasterback {
+namespace tolvane {
 
 // Rows are 1 bit per pixel, leftmost pixel in the most significant bit.
 // `rows` holds `height` row addresses, each row at least (width + 7) / 8 bytes;
@@ -15,10 +15,10 @@ namespace rasterback {
 // row starts at dst + r * dstStride and fills (height + 7) / 8 bytes
 // (dstStride must be at least that); padding bits past `height` are 0 in the
 // result. With `invert`, every image bit is flipped.
-void rotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint8_t* dst, size_t dstStride,
+void RotateClockwise1bpp(const uint8_t* const* rows, int width, int height, uint8_t* dst, size_t dstStride,
                          bool invert);
 
 // Flips every bit of `count` bytes in place.
-void invertBits(uint8_t* bytes, size_t count);
+void InvertBits(uint8_t* bytes, size_t count);
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -4,59 +4,59 @@
 
 #include "rasterback/backend_settings.h"
 
-namespace rasterback {
+namespace tolvane {
 
 CaptureSession::CaptureSession(CaptureHost& host) : host_(host) {}
 
-CaptureSession::~CaptureSession() { closeFile(); }
+CaptureSession::~CaptureSession() { CloseFile(); }
 
-short CaptureSession::startDocument(const std::optional<std::string>& printerName) {
-    host_.debugText("StartDocEntry\r\n");
+short CaptureSession::StartDocument(const std::optional<std::string>& printerName) {
+    host_.DebugText("StartDocEntry\r\n");
     // Each document names its own printer: the hand-off depends on it.
     printerName_ = printerName ? printerName->substr(0, kPrinterNameMaxBytes) : std::string();
     // libtiff's own messages would reach the user as console or message-box
     // noise; the back end reports the failures that matter itself.
     TIFFSetErrorHandler(nullptr);
     TIFFSetWarningHandler(nullptr);
-    outputPath_ = readOutputPath(host_.settings());
-    closeFile();
+    outputPath_ = ReadOutputPath(host_.Settings());
+    CloseFile();
     fileOpenPending_ = true;
     return 0;
 }
 
-short CaptureSession::startPage() {
+short CaptureSession::StartPage() {
     pageStartPending_ = true;
-    host_.debugText("StartPageEntry\r\n");
+    host_.DebugText("StartPageEntry\r\n");
     return 0;
 }
 
-short CaptureSession::endPage(const PageRequest& page) {
+short CaptureSession::EndPage(const PageRequest& page) {
     if (fileOpenPending_) {
         tiff_ = TIFFOpen(outputPath_.c_str(), "w");
         if (!tiff_) {
-            host_.showMessage(kCannotOpenMessage);
+            host_.ShowMessage(kCannotOpenMessage);
             return kNoFileOpen;
         }
     }
     fileOpenPending_ = false;
 
-    const CompressionScheme scheme = readCompressionScheme(host_.settings());
+    const CompressionScheme scheme = ReadCompressionScheme(host_.Settings());
     if (!tiff_) {
-        host_.showMessage(kNoFileMessage);
+        host_.ShowMessage(kNoFileMessage);
         return kNoFileOpen;
     }
-    const PageOutcome outcome = writePage(tiff_, page, scheme, pageStartPending_);
+    const PageOutcome outcome = WritePage(tiff_, page, scheme, pageStartPending_);
     if (outcome.result == kPageRefused)
-        host_.debugText("EndPageEntry: page " + std::to_string(page.pageNumber) + " refused: " + outcome.problem +
+        host_.DebugText("EndPageEntry: page " + std::to_string(page.pageNumber) + " refused: " + outcome.problem +
                         "\r\n");
     return outcome.result;
 }
 
-void CaptureSession::closeFile() {
+void CaptureSession::CloseFile() {
     if (tiff_) {
         TIFFClose(tiff_);
         tiff_ = nullptr;
     }
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

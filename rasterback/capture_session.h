@@ -11,18 +11,18 @@
 
 typedef struct tiff TIFF;
 
-namespace rasterback {
+namespace tolvane {
 
 // What the session needs from the system around it.
 class CaptureHost {
 public:
     virtual ~CaptureHost() = default;
     // Calderine.ini, located anew for every read.
-    virtual ProfileReader& settings() = 0;
+    virtual ProfileReader& Settings() = 0;
     // A modal message box with no owner, an empty caption and an OK button.
-    virtual void showMessage(const std::string& text) = 0;
+    virtual void ShowMessage(const std::string& text) = 0;
     // A line for a debugger (OutputDebugString on Windows).
-    virtual void debugText(const std::string& text) = 0;
+    virtual void DebugText(const std::string& text) = 0;
 };
 
 constexpr const char* kCannotOpenMessage =
@@ -41,19 +41,19 @@ public:
     // or nothing when it did not fit the 256-byte buffer. Every document opens
     // its own file: a file left open by a plug-in that never ended its
     // document is closed first, so that file is complete.
-    short startDocument(const std::optional<std::string>& printerName);
+    short StartDocument(const std::optional<std::string>& printerName);
     // StartPageEntry.
-    short startPage();
+    short StartPage();
     // EndPageEntry: opens the file on the document's first page (again on the
     // next page when that fails), then writes the page.
-    short endPage(const PageRequest& page);
+    short EndPage(const PageRequest& page);
     // The first step of EndDocEntry: closes the file, which also finishes a
     // directory that a page left open.
-    void closeFile();
+    void CloseFile();
 
-    const std::string& printerName() const { return printerName_; }
-    std::string& outputPath() { return outputPath_; }
-    bool fileOpen() const { return tiff_ != nullptr; }
+    const std::string& PrinterName() const { return printerName_; }
+    std::string& OutputPath() { return outputPath_; }
+    bool FileOpen() const { return tiff_ != nullptr; }
 
 private:
     CaptureHost& host_;
@@ -64,4 +64,4 @@ private:
     bool pageStartPending_ = false;
 };
 
-}  // namespace rasterback
+}  // namespace tolvane

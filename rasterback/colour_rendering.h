@@ -6,16 +6,16 @@
 
 #include <cstdint>
 
-namespace rasterback {
+namespace tolvane {
 
 // One row of `width` pixels of 3 bytes each in blue, green, red order (the
 // 24-bit RGB layout of the plug-in) becomes a 1-bit row in the plug-in's own
 // convention (set bit = white), leftmost pixel in the most significant bit.
 // `out` receives (width + 7) / 8 bytes; padding bits are white.
-void colourRowToBits(const uint8_t* bgr, int width, uint8_t* out);
+void ColourRowToBits(const uint8_t* bgr, int width, uint8_t* out);
 
-inline bool isDarkPixel(uint8_t blue, uint8_t green, uint8_t red) {
+inline bool IsDarkPixel(uint8_t blue, uint8_t green, uint8_t red) {
     return 299u * red + 587u * green + 114u * blue < 128u * 1000u;
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

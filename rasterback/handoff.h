@@ -10,7 +10,7 @@
 #include "rasterback/backend_settings.h"
 #include "rasterback/profile_reader.h"
 
-namespace rasterback {
+namespace tolvane {
 
 struct UserMessage {
     enum class Encoding { Ansi, Utf8 };
@@ -25,19 +25,19 @@ public:
     virtual ~HandoffShell() = default;
     // "SoftPath" under HKLM\SOFTWARE\Merrowind\Ostrel, or nothing when the key
     // or the value cannot be read.
-    virtual std::optional<std::string> readSendProgramFolder() = 0;
+    virtual std::optional<std::string> ReadSendProgramFolder() = 0;
     // A shell "open" request owned by the desktop window; not waited for.
-    virtual void shellOpen(const std::string& file, const std::string& parameters, ShowState show) = 0;
-    virtual void ensureFolder(const std::string& folder) = 0;
+    virtual void ShellOpen(const std::string& file, const std::string& parameters, ShowState show) = 0;
+    virtual void EnsureFolder(const std::string& folder) = 0;
     // The save dialog, opened on `currentPath` in `initialFolder`; nothing when
     // cancelled or when it failed.
-    virtual std::optional<std::string> askSavePath(const std::string& currentPath,
+    virtual std::optional<std::string> AskSavePath(const std::string& currentPath,
                                                    const std::string& initialFolder) = 0;
-    virtual bool samePath(const std::string& a, const std::string& b) = 0;
+    virtual bool SamePath(const std::string& a, const std::string& b) = 0;
     // Copies over an existing file.
-    virtual bool copyFile(const std::string& from, const std::string& to) = 0;
-    virtual bool deleteFile(const std::string& path) = 0;
-    virtual void showMessage(const UserMessage& message) = 0;
+    virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    virtual void ShowMessage(const UserMessage& message) = 0;
 };
 
 constexpr const char* kSendPrinterName = "Ostrel Printer";
@@ -51,12 +51,12 @@ constexpr const char* kRegistryErrorUtf8 =
 // EndDocEntry's result after the file was closed: 1 when the send program's
 // registry value could not be read, else 0. `outputPath` holds the chosen path
 // after a successful save.
-short runHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
+short RunHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
 
 // Starts the follow-up program when "enablerun" asks for it, with the output
 // path as its whole parameter text. Returns whether a program was started.
-bool runFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
+bool RunFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
 
-std::string copyFailedText(const std::string& keptPath, const std::string& chosenPath);
+std::string CopyFailedText(const std::string& keptPath, const std::string& chosenPath);
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -4,18 +4,18 @@
 #include <fstream>
 #include <sstream>
 
-namespace rasterback {
+namespace tolvane {
 
 namespace {
 
-std::string trim(const std::string& s) {
+std::string Trim(const std::string& s) {
     const auto first = s.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return {};
     const auto last = s.find_last_not_of(" \t\r\n");
     return s.substr(first, last - first + 1);
 }
 
-std::string lower(std::string s) {
+std::string Lower(std::string s) {
     for (char& c : s)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return s;
@@ -28,44 +28,44 @@ IniProfile::IniProfile(const std::string& text) {
     std::string line;
     std::map<std::string, std::string>* current = nullptr;
     while (std::getline(in, line)) {
-        const std::string t = trim(line);
+        const std::string t = Trim(line);
         if (t.empty() || t[0] == ';') continue;
         if (t[0] == '[') {
             const auto close = t.find(']');
             const std::string name =
-                lower(trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+                Lower(Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             current = &sections_[name];
             continue;
         }
         if (!current) continue;
         const auto eq = t.find('=');
         if (eq == std::string::npos) continue;
-        current->emplace(lower(trim(t.substr(0, eq))), trim(t.substr(eq + 1)));
+        current->emplace(Lower(Trim(t.substr(0, eq))), Trim(t.substr(eq + 1)));
     }
 }
 
-IniProfile IniProfile::fromFile(const std::string& path) {
+IniProfile IniProfile::FromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return IniProfile(text.str());
 }
 
-const std::string* IniProfile::find(const char* section, const char* key) const {
-    const auto s = sections_.find(lower(section));
+const std::string* IniProfile::Find(const char* section, const char* key) const {
+    const auto s = sections_.find(Lower(section));
     if (s == sections_.end()) return nullptr;
-    const auto k = s->second.find(lower(key));
+    const auto k = s->second.find(Lower(key));
     return k == s->second.end() ? nullptr : &k->second;
 }
 
-int IniProfile::readInt(const char* section, const char* key, int fallback) {
-    const std::string* value = find(section, key);
+int IniProfile::ReadInt(const char* section, const char* key, int fallback) {
+    const std::string* value = Find(section, key);
     if (!value || value->empty()) return fallback;
-    return parseProfileInt(*value);
+    return ParseProfileInt(*value);
 }
 
-std::string IniProfile::readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) {
-    const std::string* found = find(section, key);
+std::string IniProfile::ReadText(const char* section, const char* key, const char* fallback, std::size_t maxChars) {
+    const std::string* found = Find(section, key);
     std::string value = found ? *found : std::string(fallback);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
@@ -73,7 +73,7 @@ std::string IniProfile::readText(const char* section, const char* key, const cha
     return value;
 }
 
-int parseProfileInt(const std::string& text) {
+int ParseProfileInt(const std::string& text) {
     std::size_t i = text.find_first_not_of(" \t");
     if (i == std::string::npos) return 0;
     bool negative = false;
@@ -86,4 +86,4 @@ int parseProfileInt(const std::string& text) {
     return static_cast<int>(negative ? -value : value);
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

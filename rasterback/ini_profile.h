@@ -10,23 +10,23 @@
 
 #include "rasterback/profile_reader.h"
 
-namespace rasterback {
+namespace tolvane {
 
 class IniProfile : public ProfileReader {
 public:
     explicit IniProfile(const std::string& text);
-    static IniProfile fromFile(const std::string& path);  // a missing file reads as empty
+    static IniProfile FromFile(const std::string& path);  // a missing file reads as empty
 
-    int readInt(const char* section, const char* key, int fallback) override;
-    std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
+    int ReadInt(const char* section, const char* key, int fallback) override;
+    std::string ReadText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
 
 private:
-    const std::string* find(const char* section, const char* key) const;
+    const std::string* Find(const char* section, const char* key) const;
     std::map<std::string, std::map<std::string, std::string>> sections_;  // lower-case names
 };
 
 // Leading decimal number of `text` after blanks, with an optional sign; 0 when
 // there are no digits (as the profile functions answer for "abc").
-int parseProfileInt(const std::string& text);
+int ParseProfileInt(const std::string& text);
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -2,12 +2,12 @@
 
 #include <tiffio.h>
 
-namespace rasterback {
+namespace tolvane {
 
 const char* const kSoftwareText = "http://www.merrowind.com/";
 const char* const kImageDescription = "Ostrel";
 
-CompressionScheme schemeFromSetting(int compressSetting) {
+CompressionScheme SchemeFromSetting(int compressSetting) {
     switch (compressSetting) {
     case 1:
         return CompressionScheme::Group3;
@@ -18,7 +18,7 @@ CompressionScheme schemeFromSetting(int compressSetting) {
     }
 }
 
-std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
+std::vector<FieldSetting> PageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
                                             double xRes, double yRes) {
     std::vector<FieldSetting> f = {
         {TIFFTAG_SUBFILETYPE, uint32_t{FILETYPE_PAGE}},
@@ -77,11 +77,11 @@ struct FieldApplier {
 
 }  // namespace
 
-bool applyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields) {
+bool ApplyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields) {
     bool allSet = true;
     for (const FieldSetting& f : fields)
         if (std::visit(FieldApplier{tif, f.tag}, f.value) != 1) allSet = false;
     return allSet;
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -10,12 +10,12 @@
 
 typedef struct tiff TIFF;
 
-namespace rasterback {
+namespace tolvane {
 
 // "Compress" of Calderine.ini: 1 = CCITT Group 3, 2 = CCITT Group 4, any other
 // value = only the common description fields.
 enum class CompressionScheme { None = 0, Group3 = 1, Group4 = 2 };
-CompressionScheme schemeFromSetting(int compressSetting);
+CompressionScheme SchemeFromSetting(int compressSetting);
 
 struct PageNumberPair {
     uint16_t page;
@@ -34,12 +34,12 @@ extern const char* const kSoftwareText;
 // Text of the ImageDescription field.
 extern const char* const kImageDescription;
 
-std::vector<FieldSetting> pageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
+std::vector<FieldSetting> PageFieldSettings(CompressionScheme scheme, int pageNumber, uint32_t width, uint32_t length,
                                             double xRes, double yRes);
 
 // Sets each field with TIFFSetField in order. Returns false when libtiff refused
 // one (the remaining fields are still set, as a refused field must not hide the
 // others).
-bool applyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields);
+bool ApplyFieldSettings(TIFF* tif, const std::vector<FieldSetting>& fields);
 
-}  // namespace rasterback
+}  // namespace tolvane

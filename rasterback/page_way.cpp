@@ -1,8 +1,8 @@
 #include "rasterback/page_way.h"
 
-namespace rasterback {
+namespace tolvane {
 
-PagePlan planBilevelPage(int xDpi, int yDpi, int width, int height) {
+PagePlan PlanBilevelPage(int xDpi, int yDpi, int width, int height) {
     const bool xHigh = xDpi >= kHighResolutionThreshold;
     const bool yHigh = yDpi >= kHighResolutionThreshold;
     if (xHigh && yHigh) return {width > height ? PageWay::Turned : PageWay::Direct, 204.0, 196.0};
@@ -11,4 +11,4 @@ PagePlan planBilevelPage(int xDpi, int yDpi, int width, int height) {
     return {PageWay::Direct, 204.0, 98.0};
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -4,7 +4,7 @@
 // taller than wide at 204 dpi across, so landscape and "sideways fine" pages
 // are turned by 90 degrees clockwise.
 
-namespace rasterback {
+namespace tolvane {
 
 enum class PageWay { Direct, Turned };
 
@@ -17,6 +17,6 @@ struct PagePlan {
 // Resolutions of 196 dpi or more count as high (fine) on either axis.
 constexpr int kHighResolutionThreshold = 196;
 
-PagePlan planBilevelPage(int xDpi, int yDpi, int width, int height);
+PagePlan PlanBilevelPage(int xDpi, int yDpi, int width, int height);
 
-}  // namespace rasterback
+}  // namespace tolvane

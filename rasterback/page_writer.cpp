@@ -11,42 +11,42 @@
 #include "rasterback/page_way.h"
 #include "rasterback/row_table.h"
 
-namespace rasterback {
+namespace tolvane {
 
 namespace {
 
 // Upper bound for the working copy of one page; a fax page needs well under 1 MiB.
 constexpr int64_t kMaxWorkingBytes = int64_t{256} << 20;
 
-int64_t bitRowBytes(int64_t pixels) { return (pixels + 7) / 8; }
-int64_t paddedStride(int64_t bytes) { return (bytes + 3) / 4 * 4; }  // working rows are 32-bit aligned
+int64_t BitRowBytes(int64_t pixels) { return (pixels + 7) / 8; }
+int64_t PaddedStride(int64_t bytes) { return (bytes + 3) / 4 * 4; }  // working rows are 32-bit aligned
 
-bool isBilevel(const PageRequest& page) { return page.bilevel == 1; }
+bool IsBilevel(const PageRequest& page) { return page.bilevel == 1; }
 
-std::string describe(const char* what, int64_t value) { return std::string(what) + " " + std::to_string(value); }
+std::string Describe(const char* what, int64_t value) { return std::string(what) + " " + std::to_string(value); }
 
 // Writes rows that follow the plug-in's convention (set bit = white), direct or
 // turned, and sets the page's fields first when they are pending.
-void writeBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t invertBytes, int width, int height,
+void WriteBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t invertBytes, int width, int height,
                       int pageNumber, const PagePlan& plan, CompressionScheme scheme, bool& fieldsPending) {
     if (plan.way == PageWay::Direct) {
         if (fieldsPending)
-            applyFieldSettings(tif, pageFieldSettings(scheme, pageNumber, static_cast<uint32_t>(width),
+            ApplyFieldSettings(tif, PageFieldSettings(scheme, pageNumber, static_cast<uint32_t>(width),
                                                       static_cast<uint32_t>(height), plan.xLabel, plan.yLabel));
         fieldsPending = false;
         for (int i = 0; i < height; ++i) {
-            invertBits(rows[i], invertBytes);
+            InvertBits(rows[i], invertBytes);
             if (TIFFWriteScanline(tif, rows[i], static_cast<uint32_t>(i), 0) != 1) break;
         }
         return;
     }
 
     // Turned: the stored page is as wide as the incoming page is tall.
-    const std::size_t stride = static_cast<std::size_t>(bitRowBytes(height));
+    const std::size_t stride = static_cast<std::size_t>(BitRowBytes(height));
     std::vector<uint8_t> turned(stride * static_cast<std::size_t>(width));
-    rotateClockwise1bpp(rows.data(), width, height, turned.data(), stride, true);
+    RotateClockwise1bpp(rows.data(), width, height, turned.data(), stride, true);
     if (fieldsPending)
-        applyFieldSettings(tif, pageFieldSettings(scheme, pageNumber, static_cast<uint32_t>(height),
+        ApplyFieldSettings(tif, PageFieldSettings(scheme, pageNumber, static_cast<uint32_t>(height),
                                                   static_cast<uint32_t>(width), plan.xLabel, plan.yLabel));
     fieldsPending = false;
     for (int r = 0; r < width; ++r)
@@ -57,51 +57,51 @@ void writeBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t 
 
 }  // namespace
 
-std::string checkPageRequest(const PageRequest& page) {
-    if (page.width <= 0) return describe("page width is not positive:", page.width);
-    if (page.height < 0) return describe("page height is negative:", page.height);
+std::string CheckPageRequest(const PageRequest& page) {
+    if (page.width <= 0) return Describe("page width is not positive:", page.width);
+    if (page.height < 0) return Describe("page height is negative:", page.height);
     if (page.height == 0) return {};
 
     const int64_t width = page.width;
     const int64_t height = page.height;
     int64_t needed, workingRow;
     bool copied;  // rows go through a working copy (turned and colour pages)
-    if (isBilevel(page)) {
-        needed = bitRowBytes(width);
-        workingRow = paddedStride(needed);
-        copied = planBilevelPage(page.xDpi, page.yDpi, page.width, page.height).way == PageWay::Turned;
+    if (IsBilevel(page)) {
+        needed = BitRowBytes(width);
+        workingRow = PaddedStride(needed);
+        copied = PlanBilevelPage(page.xDpi, page.yDpi, page.width, page.height).way == PageWay::Turned;
     } else {
         needed = width * 3;
-        workingRow = paddedStride(needed);
+        workingRow = PaddedStride(needed);
         copied = true;
     }
     if (page.rowBytes < needed)
-        return describe("rows of", page.rowBytes) + " bytes are too short for a width of " + std::to_string(width) +
+        return Describe("rows of", page.rowBytes) + " bytes are too short for a width of " + std::to_string(width) +
                " pixels (" + std::to_string(needed) + " bytes needed)";
     if (copied && page.rowBytes > workingRow)
-        return describe("rows of", page.rowBytes) + " bytes are longer than the working row of " +
+        return Describe("rows of", page.rowBytes) + " bytes are longer than the working row of " +
                std::to_string(workingRow) + " bytes";
-    if (copied && (bitRowBytes(width) + 1) * (bitRowBytes(height) + 1) * 8 > kMaxWorkingBytes)
+    if (copied && (BitRowBytes(width) + 1) * (BitRowBytes(height) + 1) * 8 > kMaxWorkingBytes)
         return "page of " + std::to_string(width) + " x " + std::to_string(height) + " pixels is too large";
     return {};
 }
 
-PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending) {
+PageOutcome WritePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending) {
     if (!tif) return {kNoFileOpen, "no file is open"};
-    if (std::string problem = checkPageRequest(page); !problem.empty()) return {kPageRefused, problem};
+    if (std::string problem = CheckPageRequest(page); !problem.empty()) return {kPageRefused, problem};
     if (page.height == 0) {
         // A directory without rows has no strip, and readers (libtiff, the fax
         // server) then reject the whole file: an empty page is left out.
         fieldsPending = false;
         return {kPageHandled, {}};
     }
-    std::optional<std::vector<uint8_t*>> rows = readRowTable(page.rowTable, page.height);
+    std::optional<std::vector<uint8_t*>> rows = ReadRowTable(page.rowTable, page.height);
     if (!rows) return {kPageRefused, "the row table or one of its row addresses is null"};
 
     try {
-        if (isBilevel(page)) {
-            const PagePlan plan = planBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
-            writeBilevelRows(tif, *rows, static_cast<std::size_t>(page.rowBytes), page.width, page.height,
+        if (IsBilevel(page)) {
+            const PagePlan plan = PlanBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
+            WriteBilevelRows(tif, *rows, static_cast<std::size_t>(page.rowBytes), page.width, page.height,
                              page.pageNumber, plan, scheme, fieldsPending);
             if (page.keepOpen == 0) TIFFWriteDirectory(tif);
             return {kPageHandled, {}};
@@ -109,15 +109,15 @@ PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
 
         // Colour: render bi-level into a copy (the plug-in's colour rows stay
         // untouched), then store it like any bi-level page of that shape.
-        const std::size_t bitBytes = static_cast<std::size_t>(bitRowBytes(page.width));
+        const std::size_t bitBytes = static_cast<std::size_t>(BitRowBytes(page.width));
         std::vector<uint8_t> bits(bitBytes * static_cast<std::size_t>(page.height));
         std::vector<uint8_t*> bitRows(static_cast<std::size_t>(page.height));
         for (std::size_t i = 0; i < bitRows.size(); ++i) {
             bitRows[i] = bits.data() + i * bitBytes;
-            colourRowToBits((*rows)[i], page.width, bitRows[i]);
+            ColourRowToBits((*rows)[i], page.width, bitRows[i]);
         }
-        const PagePlan plan = planBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
-        writeBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme, fieldsPending);
+        const PagePlan plan = PlanBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
+        WriteBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme, fieldsPending);
         TIFFWriteDirectory(tif);
         return {kPageHandled, {}};
     } catch (const std::bad_alloc&) {
@@ -125,4 +125,4 @@ PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
     }
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

@@ -8,7 +8,7 @@
 
 typedef struct tiff TIFF;
 
-namespace rasterback {
+namespace tolvane {
 
 // What EndPageEntry passes (its tenth argument is not read).
 struct PageRequest {
@@ -38,9 +38,9 @@ struct PageOutcome {
 // `fieldsPending` is set by StartPageEntry; when set the page's fields are set
 // and it is cleared. Upright bi-level pages are inverted in place in the
 // plug-in's buffers and written without a copy.
-PageOutcome writePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending);
+PageOutcome WritePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending);
 
 // Why a page cannot be written as described, or an empty text when it can.
-std::string checkPageRequest(const PageRequest& page);
+std::string CheckPageRequest(const PageRequest& page);
 
-}  // namespace rasterback
+}  // namespace tolvane

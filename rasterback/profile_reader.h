@@ -5,16 +5,16 @@
 #include <cstddef>
 #include <string>
 
-namespace rasterback {
+namespace tolvane {
 
 class ProfileReader {
 public:
     virtual ~ProfileReader() = default;
     // The key's integer value, or `fallback` when the key is missing or empty.
-    virtual int readInt(const char* section, const char* key, int fallback) = 0;
+    virtual int ReadInt(const char* section, const char* key, int fallback) = 0;
     // The key's text, at most `maxChars` characters, or `fallback` when the key
     // is missing.
-    virtual std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) = 0;
+    virtual std::string ReadText(const char* section, const char* key, const char* fallback, std::size_t maxChars) = 0;
 };
 
-}  // namespace rasterback
+}  // namespace tolvane

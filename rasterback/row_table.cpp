@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-namespace rasterback {
+namespace tolvane {
 
-std::optional<std::vector<uint8_t*>> readRowTable(const void* rowTable, int height) {
+std::optional<std::vector<uint8_t*>> ReadRowTable(const void* rowTable, int height) {
     std::vector<uint8_t*> rows;
     if (height <= 0) return rows;
     if (!rowTable) return std::nullopt;
@@ -19,4 +19,4 @@ std::optional<std::vector<uint8_t*>> readRowTable(const void* rowTable, int heig
     return rows;
 }
 
-}  // namespace rasterback
+}  // namespace tolvane

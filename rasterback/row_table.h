@@ -10,13 +10,13 @@
 #include <optional>
 #include <vector>
 
-namespace rasterback {
+namespace tolvane {
 
 constexpr std::size_t kRowTableEntryBytes = 8;
 static_assert(sizeof(void*) <= kRowTableEntryBytes, "a row address must fit a table entry");
 
 // The addresses of the first `height` rows, or nothing when the table or one of
 // its row addresses is null.
-std::optional<std::vector<uint8_t*>> readRowTable(const void* rowTable, int height);
+std::optional<std::vector<uint8_t*>> ReadRowTable(const void* rowTable, int height);
 
-}  // namespace rasterback
+}  // namespace tolvane

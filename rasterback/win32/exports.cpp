@@ -12,14 +12,14 @@
 #include "rasterback/win32/win32_handoff_shell.h"
 #include "rasterback/win32/win32_profile.h"
 
-namespace rasterback::win32 {
+namespace tolvane {
 namespace {
 
 class Win32CaptureHost : public CaptureHost {
 public:
-    ProfileReader& settings() override { return profile_; }
-    void showMessage(const std::string& text) override { MessageBoxA(nullptr, text.c_str(), "", MB_OK); }
-    void debugText(const std::string& text) override { OutputDebugStringA(text.c_str()); }
+    ProfileReader& Settings() override { return profile_; }
+    void ShowMessage(const std::string& text) override { MessageBoxA(nullptr, text.c_str(), "", MB_OK); }
+    void DebugText(const std::string& text) override { OutputDebugStringA(text.c_str()); }
 
 private:
     Win32Profile profile_;
@@ -30,7 +30,7 @@ CaptureSession session(host);
 
 // The printer's name in the OEM code page, or nothing when it needs more than
 // the 256-byte buffer.
-std::optional<std::string> oemPrinterName(const wchar_t* name) {
+std::optional<std::string> OemPrinterName(const wchar_t* name) {
     if (!name) return std::nullopt;
     char buffer[kPrinterNameMaxBytes + 1];
     const int got = WideCharToMultiByte(CP_OEMCP, 0, name, -1, buffer, sizeof buffer, nullptr, nullptr);
@@ -41,7 +41,7 @@ std::optional<std::string> oemPrinterName(const wchar_t* name) {
 // Nothing is thrown across the library's boundary.
 constexpr short kInternalFailure = -3;
 template <typename Step>
-short guarded(Step step) {
+short Guarded(Step step) {
     try {
         return step();
     } catch (const std::exception& e) {
@@ -53,35 +53,35 @@ short guarded(Step step) {
 }
 
 }  // namespace
-}  // namespace rasterback::win32
+}  // namespace tolvane
 
-using namespace rasterback::win32;
+using namespace tolvane;
 
 extern "C" short WINAPI StartDocEntry(const wchar_t* printerName) {
-    return guarded([&] { return session.startDocument(oemPrinterName(printerName)); });
+    return Guarded([&] { return session.StartDocument(OemPrinterName(printerName)); });
 }
 
 extern "C" short WINAPI StartPageEntry(void) {
-    return guarded([] { return session.startPage(); });
+    return Guarded([] { return session.StartPage(); });
 }
 
 extern "C" short WINAPI ImageProcessing(LONG, LONG, LONG, LONG, LONG) { return 0; }
 
 extern "C" short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber,
                                      LONG bilevel, LONG xDpi, LONG yDpi, LONG keepOpen, LONG /*reserved*/) {
-    return guarded([&] {
-        return session.endPage({rowTable, static_cast<int>(rowBytes), static_cast<int>(width), static_cast<int>(height),
+    return Guarded([&] {
+        return session.EndPage({rowTable, static_cast<int>(rowBytes), static_cast<int>(width), static_cast<int>(height),
                                 static_cast<int>(pageNumber), static_cast<int>(bilevel), static_cast<int>(xDpi),
                                 static_cast<int>(yDpi), static_cast<int>(keepOpen)});
     });
 }
 
 extern "C" short WINAPI EndDocEntry(void) {
-    return guarded([] {
-        session.closeFile();
+    return Guarded([] {
+        session.CloseFile();
         Win32Profile settings;
         Win32HandoffShell shell;
-        return rasterback::runHandoff(session.printerName(), session.outputPath(), settings, shell);
+        return RunHandoff(session.PrinterName(), session.OutputPath(), settings, shell);
     });
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 #include <windows.h>
 
-namespace rasterback::win32 {
+namespace tolvane {
 
 // The window the save dialog belongs to: a visible window of the calling
 // thread, else a visible top-level window of this process, else the active or
 // the foreground window (possibly none).
-HWND findOwnerWindow();
+HWND FindOwnerWindow();
 
-}  // namespace rasterback::win32
+}  // namespace tolvane

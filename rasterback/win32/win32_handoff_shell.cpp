@@ -9,7 +9,7 @@
 
 #include "rasterback/win32/owner_window.h"
 
-namespace rasterback::win32 {
+namespace tolvane {
 
 namespace {
 
@@ -28,7 +28,7 @@ static_assert(kSaveDialogFlags == 0x80016);
 // up to 520 characters plus ".tif" still opens the dialog.
 constexpr std::size_t kFileNameRoom = 1024;
 
-int showCommand(ShowState show) {
+int ShowCommand(ShowState show) {
     switch (show) {
     case ShowState::Normal:
         return SW_SHOWNORMAL;
@@ -40,7 +40,7 @@ int showCommand(ShowState show) {
     return SW_SHOWNORMAL;
 }
 
-std::string fullPath(const std::string& path) {
+std::string FullPath(const std::string& path) {
     char buffer[MAX_PATH * 4];
     const DWORD got = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
     return got > 0 && got < sizeof buffer ? std::string(buffer, got) : path;
@@ -48,7 +48,7 @@ std::string fullPath(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> Win32HandoffShell::readSendProgramFolder() {
+std::optional<std::string> Win32HandoffShell::ReadSendProgramFolder() {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Merrowind\\Ostrel", 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
@@ -61,22 +61,22 @@ std::optional<std::string> Win32HandoffShell::readSendProgramFolder() {
     return std::string(buffer);
 }
 
-void Win32HandoffShell::shellOpen(const std::string& file, const std::string& parameters, ShowState show) {
-    ShellExecuteA(GetDesktopWindow(), "open", file.c_str(), parameters.c_str(), "", showCommand(show));
+void Win32HandoffShell::ShellOpen(const std::string& file, const std::string& parameters, ShowState show) {
+    ShellExecuteA(GetDesktopWindow(), "open", file.c_str(), parameters.c_str(), "", ShowCommand(show));
 }
 
-void Win32HandoffShell::ensureFolder(const std::string& folder) {
+void Win32HandoffShell::EnsureFolder(const std::string& folder) {
     CreateDirectoryA(folder.c_str(), nullptr);  // an existing folder is fine as it is
 }
 
-std::optional<std::string> Win32HandoffShell::askSavePath(const std::string& currentPath,
+std::optional<std::string> Win32HandoffShell::AskSavePath(const std::string& currentPath,
                                                           const std::string& initialFolder) {
     std::vector<char> file(kFileNameRoom, '\0');
     currentPath.copy(file.data(), file.size() - 1);
 
     OPENFILENAMEA dialog{};
     dialog.lStructSize = kSaveDialogStructSize;
-    dialog.hwndOwner = findOwnerWindow();
+    dialog.hwndOwner = FindOwnerWindow();
     dialog.lpstrFilter = "TIFF Files\0*.tif\0";
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
@@ -88,17 +88,17 @@ std::optional<std::string> Win32HandoffShell::askSavePath(const std::string& cur
     return std::string(file.data());
 }
 
-bool Win32HandoffShell::samePath(const std::string& a, const std::string& b) {
-    return lstrcmpiA(fullPath(a).c_str(), fullPath(b).c_str()) == 0;
+bool Win32HandoffShell::SamePath(const std::string& a, const std::string& b) {
+    return lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0;
 }
 
-bool Win32HandoffShell::copyFile(const std::string& from, const std::string& to) {
+bool Win32HandoffShell::CopyFileTo(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
-bool Win32HandoffShell::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool Win32HandoffShell::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-void Win32HandoffShell::showMessage(const UserMessage& message) {
+void Win32HandoffShell::ShowMessage(const UserMessage& message) {
     const bool emptyCaption = message.caption == UserMessage::Caption::Empty;
     if (message.encoding == UserMessage::Encoding::Ansi) {
         MessageBoxA(nullptr, message.text.c_str(), emptyCaption ? "" : nullptr, MB_OK);
@@ -110,4 +110,4 @@ void Win32HandoffShell::showMessage(const UserMessage& message) {
     MessageBoxW(nullptr, wide.data(), emptyCaption ? L"" : nullptr, MB_OK);
 }
 
-}  // namespace rasterback::win32
+}  // namespace tolvane

@@ -4,18 +4,18 @@
 
 #include "rasterback/handoff.h"
 
-namespace rasterback::win32 {
+namespace tolvane {
 
 class Win32HandoffShell : public HandoffShell {
 public:
-    std::optional<std::string> readSendProgramFolder() override;
-    void shellOpen(const std::string& file, const std::string& parameters, ShowState show) override;
-    void ensureFolder(const std::string& folder) override;
-    std::optional<std::string> askSavePath(const std::string& currentPath, const std::string& initialFolder) override;
-    bool samePath(const std::string& a, const std::string& b) override;
-    bool copyFile(const std::string& from, const std::string& to) override;
-    bool deleteFile(const std::string& path) override;
-    void showMessage(const UserMessage& message) override;
+    std::optional<std::string> ReadSendProgramFolder() override;
+    void ShellOpen(const std::string& file, const std::string& parameters, ShowState show) override;
+    void EnsureFolder(const std::string& folder) override;
+    std::optional<std::string> AskSavePath(const std::string& currentPath, const std::string& initialFolder) override;
+    bool SamePath(const std::string& a, const std::string& b) override;
+    bool CopyFileTo(const std::string& from, const std::string& to) override;
+    bool RemoveFile(const std::string& path) override;
+    void ShowMessage(const UserMessage& message) override;
 };
 
-}  // namespace rasterback::win32
+}  // namespace tolvane

@@ -7,9 +7,9 @@
 
 #include "rasterback/backend_settings.h"
 
-namespace rasterback::win32 {
+namespace tolvane {
 
-std::string settingsFile() {
+std::string SettingsFile() {
     std::optional<std::string> windir;
     // The environment as it is now (not the C runtime's copy from start-up).
     const DWORD needed = GetEnvironmentVariableA("windir", nullptr, 0);
@@ -20,18 +20,18 @@ std::string settingsFile() {
     }
     char windowsDir[512] = "";
     if (!windir) GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
-    return settingsFilePath(windir, windowsDir);
+    return SettingsFilePath(windir, windowsDir);
 }
 
-int Win32Profile::readInt(const char* section, const char* key, int fallback) {
-    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, settingsFile().c_str()));
+int Win32Profile::ReadInt(const char* section, const char* key, int fallback) {
+    return static_cast<int>(GetPrivateProfileIntA(section, key, fallback, SettingsFile().c_str()));
 }
 
-std::string Win32Profile::readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) {
+std::string Win32Profile::ReadText(const char* section, const char* key, const char* fallback, std::size_t maxChars) {
     std::vector<char> buffer(maxChars + 1, '\0');
     const DWORD got = GetPrivateProfileStringA(section, key, fallback, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                               settingsFile().c_str());
+                                               SettingsFile().c_str());
     return std::string(buffer.data(), got);
 }
 
-}  // namespace rasterback::win32
+}  // namespace tolvane

@@ -6,14 +6,14 @@
 
 #include "rasterback/profile_reader.h"
 
-namespace rasterback::win32 {
+namespace tolvane {
 
-std::string settingsFile();
+std::string SettingsFile();
 
 class Win32Profile : public ProfileReader {
 public:
-    int readInt(const char* section, const char* key, int fallback) override;
-    std::string readText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
+    int ReadInt(const char* section, const char* key, int fallback) override;
+    std::string ReadText(const char* section, const char* key, const char* fallback, std::size_t maxChars) override;
 };
 
-}  // namespace rasterback::win32
+}  // namespace tolvane

@@ -5,7 +5,7 @@
 
 #include "rasterback/bit_rotation.h"
 
-namespace rasterback {
+namespace tolvane {
 namespace {
 
 bool bitAt(const uint8_t* row, int x) { return row[x / 8] & (0x80u >> (x % 8)); }
@@ -42,7 +42,7 @@ TEST(BitRotation, MatchesThePixelByPixelTurnOnOddSizes) {
             const size_t stride = static_cast<size_t>((height + 7) / 8 + 2);
             const auto expected = naiveTurn(src, width, height, stride, invert);
             std::vector<uint8_t> out(stride * static_cast<size_t>(width), 0);
-            rotateClockwise1bpp(rows.data(), width, height, out.data(), stride, invert);
+            RotateClockwise1bpp(rows.data(), width, height, out.data(), stride, invert);
             ASSERT_EQ(out, expected);
         }
     }
@@ -54,15 +54,15 @@ TEST(BitRotation, TurnsAMarkedCornerClockwise) {
     std::vector<uint8_t> top{0x80}, bottom{0x00};
     const uint8_t* rows[] = {top.data(), bottom.data()};
     std::vector<uint8_t> out(3, 0xAA);
-    rotateClockwise1bpp(rows, 3, 2, out.data(), 1, false);
+    RotateClockwise1bpp(rows, 3, 2, out.data(), 1, false);
     EXPECT_EQ(out, (std::vector<uint8_t>{0x40, 0x00, 0x00}));
 }
 
 TEST(BitRotation, InvertFlipsEveryByte) {
     std::vector<uint8_t> bytes{0x00, 0xFF, 0x5A};
-    invertBits(bytes.data(), 2);
+    InvertBits(bytes.data(), 2);
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0xFF, 0x00, 0x5A}));
 }
 
 }  // namespace
-}  // namespace rasterback
+}  // namespace tolvane

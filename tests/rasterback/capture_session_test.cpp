@@ -9,7 +9,7 @@
 #include "rasterback/ini_profile.h"
 #include "test_pages.h"
 
-namespace rasterback {
+namespace tolvane {
 namespace {
 
 using test::PluginPage;
@@ -18,12 +18,12 @@ using test::StoredPage;
 class RecordingHost : public CaptureHost {
 public:
     explicit RecordingHost(std::string ini) : ini(std::move(ini)) {}
-    ProfileReader& settings() override {
+    ProfileReader& Settings() override {
         profile = IniProfile(ini);
         return profile;
     }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void debugText(const std::string& text) override { debug.push_back(text); }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void DebugText(const std::string& text) override { debug.push_back(text); }
 
     std::string ini;
     IniProfile profile{""};
@@ -89,14 +89,14 @@ TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile) {
         const PluginPage sideways = PluginPage::randomBilevel(61, 90, 8, 3);
         PluginPage p1 = portrait, p2 = landscape, p3 = sideways;
 
-        EXPECT_EQ(session.startDocument(std::string("Quillon Printer")), 0);
-        session.startPage();
-        EXPECT_EQ(session.endPage(p1.request(1, 204, 196)), kPageHandled);
-        session.startPage();
-        EXPECT_EQ(session.endPage(p2.request(2, 204, 196)), kPageHandled);
-        session.startPage();
-        EXPECT_EQ(session.endPage(p3.request(3, 98, 204)), kPageHandled);
-        session.closeFile();
+        EXPECT_EQ(session.StartDocument(std::string("Quillon Printer")), 0);
+        session.StartPage();
+        EXPECT_EQ(session.EndPage(p1.request(1, 204, 196)), kPageHandled);
+        session.StartPage();
+        EXPECT_EQ(session.EndPage(p2.request(2, 204, 196)), kPageHandled);
+        session.StartPage();
+        EXPECT_EQ(session.EndPage(p3.request(3, 98, 204)), kPageHandled);
+        session.CloseFile();
         EXPECT_TRUE(host.messages.empty());
 
         const std::string path = dir + "/fax.tif";
@@ -117,9 +117,9 @@ TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers) {
     CaptureSession session(host);
     PluginPage page = PluginPage::randomBilevel(40, 10, 8, 4);
     const PluginPage before = page;
-    session.startDocument(std::string("P"));
-    session.startPage();
-    ASSERT_EQ(session.endPage(page.request(1, 204, 98)), kPageHandled);
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    ASSERT_EQ(session.EndPage(page.request(1, 204, 98)), kPageHandled);
     for (int y = 0; y < 10; ++y)
         for (int i = 0; i < 8; ++i)  // the whole row, padding included
             ASSERT_EQ(page.row(y)[i], static_cast<uint8_t>(~before.row(y)[i]));
@@ -130,10 +130,10 @@ TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme) {
         RecordingHost host(settingsFor(dir + "/fax", compress));
         CaptureSession session(host);
         PluginPage page(64, 30, 8);
-        session.startDocument(std::string("P"));
-        session.startPage();
-        ASSERT_EQ(session.endPage(page.request(1, 204, 98)), kPageHandled);
-        session.closeFile();
+        session.StartDocument(std::string("P"));
+        session.StartPage();
+        ASSERT_EQ(session.EndPage(page.request(1, 204, 98)), kPageHandled);
+        session.CloseFile();
         const Labels l = labelsOfPage(dir + "/fax.tif", 0);
         EXPECT_EQ(l.y, compress == 1 ? 196.0f : 98.0f) << compress;
         EXPECT_EQ(l.compression, compress == 1   ? COMPRESSION_CCITTFAX3
@@ -147,12 +147,12 @@ TEST_F(CaptureSessionTest, KeepOpenLeavesTheDirectoryToTheClose) {
     CaptureSession session(host);
     PluginPage first = PluginPage::randomBilevel(30, 20, 4, 5), last = PluginPage::randomBilevel(30, 20, 4, 6);
     const PluginPage lastCopy = last;
-    session.startDocument(std::string("P"));
-    session.startPage();
-    session.endPage(first.request(1, 204, 98));
-    session.startPage();
-    session.endPage(last.request(2, 204, 98, /*keepOpen=*/1));
-    session.closeFile();
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    session.EndPage(first.request(1, 204, 98));
+    session.StartPage();
+    session.EndPage(last.request(2, 204, 98, /*keepOpen=*/1));
+    session.CloseFile();
     const auto pages = test::readStoredPages(dir + "/fax.tif");
     ASSERT_EQ(pages.size(), 2u);
     expectSamePixels(lastCopy, pages[1], false);
@@ -163,12 +163,12 @@ TEST_F(CaptureSessionTest, PageOfHeightZeroIsLeftOutSoTheFileStaysReadable) {
     CaptureSession session(host);
     PluginPage empty(1728, 0, 216), real = PluginPage::randomBilevel(16, 4, 2, 7);
     const PluginPage realCopy = real;
-    session.startDocument(std::string("P"));
-    session.startPage();
-    EXPECT_EQ(session.endPage(empty.request(1, 204, 196)), kPageHandled);
-    session.startPage();
-    EXPECT_EQ(session.endPage(real.request(2, 204, 98)), kPageHandled);
-    session.closeFile();
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(empty.request(1, 204, 196)), kPageHandled);
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(real.request(2, 204, 98)), kPageHandled);
+    session.CloseFile();
     const auto pages = test::readStoredPages(dir + "/fax.tif");
     ASSERT_EQ(pages.size(), 1u);
     expectSamePixels(realCopy, pages[0], false);
@@ -180,14 +180,14 @@ TEST_F(CaptureSessionTest, RetriesTheOpenOnTheNextPage) {
     CaptureSession session(host);
     PluginPage p1 = PluginPage::randomBilevel(16, 8, 2, 8), p2 = PluginPage::randomBilevel(16, 8, 2, 9);
     const PluginPage p2Copy = p2;
-    session.startDocument(std::string("P"));
-    session.startPage();
-    EXPECT_EQ(session.endPage(p1.request(1, 204, 98)), kNoFileOpen);
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(p1.request(1, 204, 98)), kNoFileOpen);
     ASSERT_EQ(host.messages, std::vector<std::string>{kCannotOpenMessage});
     std::filesystem::create_directory(blocked);
-    session.startPage();
-    EXPECT_EQ(session.endPage(p2.request(2, 204, 98)), kPageHandled);
-    session.closeFile();
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(p2.request(2, 204, 98)), kPageHandled);
+    session.CloseFile();
     const auto pages = test::readStoredPages(blocked + "/fax.tif");
     ASSERT_EQ(pages.size(), 1u);
     expectSamePixels(p2Copy, pages[0], false);
@@ -198,18 +198,18 @@ TEST_F(CaptureSessionTest, EverySecondDocumentOfOneLoadGetsItsOwnFile) {
     CaptureSession session(host);
     PluginPage a = PluginPage::randomBilevel(16, 8, 2, 10), b = PluginPage::randomBilevel(24, 8, 4, 11);
     const PluginPage bCopy = b;
-    session.startDocument(std::string("Ostrel Printer"));
-    session.startPage();
-    session.endPage(a.request(1, 204, 98));
-    session.closeFile();
+    session.StartDocument(std::string("Ostrel Printer"));
+    session.StartPage();
+    session.EndPage(a.request(1, 204, 98));
+    session.CloseFile();
 
     host.ini = settingsFor(dir + "/two", 1);
-    session.startDocument(std::string("Quillon Printer"));
-    EXPECT_EQ(session.printerName(), "Quillon Printer");
-    EXPECT_EQ(session.outputPath(), dir + "/two.tif");
-    session.startPage();
-    EXPECT_EQ(session.endPage(b.request(1, 204, 98)), kPageHandled);
-    session.closeFile();
+    session.StartDocument(std::string("Quillon Printer"));
+    EXPECT_EQ(session.PrinterName(), "Quillon Printer");
+    EXPECT_EQ(session.OutputPath(), dir + "/two.tif");
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(b.request(1, 204, 98)), kPageHandled);
+    session.CloseFile();
     EXPECT_TRUE(host.messages.empty());
     const auto pages = test::readStoredPages(dir + "/two.tif");
     ASSERT_EQ(pages.size(), 1u);
@@ -221,19 +221,19 @@ TEST_F(CaptureSessionTest, PageAfterTheDocumentEndedFindsNoFile) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
     PluginPage p = PluginPage::randomBilevel(16, 8, 2, 12);
-    session.startDocument(std::string("P"));
-    session.startPage();
-    session.endPage(p.request(1, 204, 196));
-    session.closeFile();
-    session.startPage();
-    EXPECT_EQ(session.endPage(p.request(2, 204, 196)), kNoFileOpen);
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    session.EndPage(p.request(1, 204, 196));
+    session.CloseFile();
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(p.request(2, 204, 196)), kNoFileOpen);
     EXPECT_EQ(host.messages, std::vector<std::string>{kNoFileMessage});
 }
 
 TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth) {
     RecordingHost host(settingsFor(dir + "/fax", 1));
     CaptureSession session(host);
-    session.startDocument(std::string("P"));
+    session.StartDocument(std::string("P"));
     struct Bad {
         int width, height, rowBytes, xDpi, yDpi, bilevel;
     };
@@ -249,16 +249,16 @@ TEST_F(CaptureSessionTest, RefusesRowsThatDoNotFitTheWidth) {
         PageRequest r = page.request(1, c.xDpi, c.yDpi, 0, c.bilevel);
         r.width = c.width;
         r.height = c.height;
-        session.startPage();
-        EXPECT_EQ(session.endPage(r), kPageRefused) << c.width << "x" << c.height << " rowBytes " << c.rowBytes;
+        session.StartPage();
+        EXPECT_EQ(session.EndPage(r), kPageRefused) << c.width << "x" << c.height << " rowBytes " << c.rowBytes;
     }
     // Upright rows longer than the working row are inverted and written as they are.
     PluginPage longRows(10, 100, 32);
-    session.startPage();
-    EXPECT_EQ(session.endPage(longRows.request(1, 204, 196)), kPageHandled);
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(longRows.request(1, 204, 196)), kPageHandled);
     PageRequest nullTable{nullptr, 4, 8, 3, 1, 1, 204, 196, 0};
-    session.startPage();
-    EXPECT_EQ(session.endPage(nullTable), kPageRefused);
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(nullTable), kPageRefused);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_NE(host.debug.back().find("refused"), std::string::npos);
 }
@@ -276,10 +276,10 @@ TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept) {
             px[2] = static_cast<uint8_t>((x + y) * 9);  // red
         }
     const PluginPage before = colour;
-    session.startDocument(std::string("P"));
-    session.startPage();
-    ASSERT_EQ(session.endPage(colour.request(1, 204, 98, 1, /*bilevel=*/0)), kPageHandled);
-    session.closeFile();
+    session.StartDocument(std::string("P"));
+    session.StartPage();
+    ASSERT_EQ(session.EndPage(colour.request(1, 204, 98, 1, /*bilevel=*/0)), kPageHandled);
+    session.CloseFile();
 
     const auto pages = test::readStoredPages(dir + "/fax.tif");
     ASSERT_EQ(pages.size(), 1u);
@@ -298,12 +298,12 @@ TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept) {
 TEST_F(CaptureSessionTest, StartDocumentReadsTheOutputPathAndWritesDebugText) {
     RecordingHost host("");
     CaptureSession session(host);
-    session.startDocument(std::nullopt);
-    EXPECT_EQ(session.outputPath(), "c:\\test.tif");
-    EXPECT_EQ(session.printerName(), "");
-    session.startPage();
+    session.StartDocument(std::nullopt);
+    EXPECT_EQ(session.OutputPath(), "c:\\test.tif");
+    EXPECT_EQ(session.PrinterName(), "");
+    session.StartPage();
     EXPECT_EQ(host.debug, (std::vector<std::string>{"StartDocEntry\r\n", "StartPageEntry\r\n"}));
 }
 
 }  // namespace
-}  // namespace rasterback
+}  // namespace tolvane

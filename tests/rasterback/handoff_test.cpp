@@ -3,33 +3,33 @@
 #include "rasterback/handoff.h"
 #include "rasterback/ini_profile.h"
 
-namespace rasterback {
+namespace tolvane {
 namespace {
 
 class RecordingShell : public HandoffShell {
 public:
-    std::optional<std::string> readSendProgramFolder() override {
+    std::optional<std::string> ReadSendProgramFolder() override {
         log.push_back("registry");
         return softPath;
     }
-    void shellOpen(const std::string& file, const std::string& parameters, ShowState show) override {
+    void ShellOpen(const std::string& file, const std::string& parameters, ShowState show) override {
         log.push_back("open[" + file + "][" + parameters + "]" + std::to_string(static_cast<int>(show)));
     }
-    void ensureFolder(const std::string& folder) override { log.push_back("folder[" + folder + "]"); }
-    std::optional<std::string> askSavePath(const std::string& current, const std::string& initial) override {
+    void EnsureFolder(const std::string& folder) override { log.push_back("folder[" + folder + "]"); }
+    std::optional<std::string> AskSavePath(const std::string& current, const std::string& initial) override {
         log.push_back("dialog[" + current + "][" + initial + "]");
         return answer;
     }
-    bool samePath(const std::string& a, const std::string& b) override { return a == b; }
-    bool copyFile(const std::string& from, const std::string& to) override {
+    bool SamePath(const std::string& a, const std::string& b) override { return a == b; }
+    bool CopyFileTo(const std::string& from, const std::string& to) override {
         log.push_back("copy[" + from + "][" + to + "]");
         return copySucceeds;
     }
-    bool deleteFile(const std::string& path) override {
+    bool RemoveFile(const std::string& path) override {
         log.push_back("delete[" + path + "]");
         return true;
     }
-    void showMessage(const UserMessage& m) override { messages.push_back(m); }
+    void ShowMessage(const UserMessage& m) override { messages.push_back(m); }
 
     std::optional<std::string> softPath, answer;
     bool copySucceeds = true;
@@ -45,7 +45,7 @@ TEST(Handoff, SendPrinterStartsTheFollowUpThenTheSendProgram) {
     shell.softPath = "C:\\Program Files\\Ostrel";
     IniProfile ini(kFollowUp + "0\n");
     std::string path = kWritten;
-    EXPECT_EQ(runHandoff("Ostrel Printer", path, ini, shell), 0);
+    EXPECT_EQ(RunHandoff("Ostrel Printer", path, ini, shell), 0);
     EXPECT_EQ(shell.log, (std::vector<std::string>{
                              "registry",
                              "open[c:\\after.exe][c:\\fax out\\doc.tif]0",
@@ -57,7 +57,7 @@ TEST(Handoff, MissingSendProgramSettingIsReportedAndStartsNothing) {
     RecordingShell shell;
     IniProfile ini(kFollowUp + "0\n");
     std::string path = kWritten;
-    EXPECT_EQ(runHandoff("Ostrel Printer", path, ini, shell), 1);
+    EXPECT_EQ(RunHandoff("Ostrel Printer", path, ini, shell), 1);
     EXPECT_EQ(shell.log, std::vector<std::string>{"registry"});
     ASSERT_EQ(shell.messages.size(), 1u);
     EXPECT_EQ(shell.messages[0].text, "访问注册表Ostrel键值错误！");
@@ -71,7 +71,7 @@ TEST(Handoff, OtherPrintersSaveWhereTheUserChooses) {
         shell.answer = "C:\\tiff\\kept.tif";
         IniProfile ini(kFollowUp + "1\n");
         std::string path = kWritten;
-        EXPECT_EQ(runHandoff(printer, path, ini, shell), 0);
+        EXPECT_EQ(RunHandoff(printer, path, ini, shell), 0);
         EXPECT_EQ(shell.log, (std::vector<std::string>{
                                  "open[c:\\after.exe][c:\\fax out\\doc.tif]1",
                                  "folder[C:\\tiff\\]",
@@ -90,7 +90,7 @@ TEST(Handoff, CancelLeavesTheFileWhereItWasWritten) {
     RecordingShell shell;
     IniProfile ini("");
     std::string path = kWritten;
-    EXPECT_EQ(runHandoff("Quillon Printer", path, ini, shell), 0);
+    EXPECT_EQ(RunHandoff("Quillon Printer", path, ini, shell), 0);
     EXPECT_EQ(shell.log, (std::vector<std::string>{"folder[C:\\tiff\\]", "dialog[c:\\fax out\\doc.tif][C:\\tiff\\]"}));
     EXPECT_EQ(path, kWritten);
 }
@@ -101,10 +101,10 @@ TEST(Handoff, FailedCopyKeepsTheWrittenFileAndTellsTheUser) {
     shell.copySucceeds = false;
     IniProfile ini("");
     std::string path = kWritten;
-    EXPECT_EQ(runHandoff("Quillon Printer", path, ini, shell), 0);
+    EXPECT_EQ(RunHandoff("Quillon Printer", path, ini, shell), 0);
     EXPECT_EQ(shell.log.back(), "copy[c:\\fax out\\doc.tif][C:\\tiff\\locked.tif]");
     ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, copyFailedText(kWritten, "C:\\tiff\\locked.tif"));
+    EXPECT_EQ(shell.messages[0].text, CopyFailedText(kWritten, "C:\\tiff\\locked.tif"));
     EXPECT_NE(shell.messages[0].text.find(kWritten), std::string::npos);
     EXPECT_EQ(path, kWritten);
 }
@@ -114,7 +114,7 @@ TEST(Handoff, ChoosingTheWrittenPathNeitherCopiesNorDeletes) {
     shell.answer = kWritten;
     IniProfile ini("");
     std::string path = kWritten;
-    EXPECT_EQ(runHandoff("Quillon Printer", path, ini, shell), 0);
+    EXPECT_EQ(RunHandoff("Quillon Printer", path, ini, shell), 0);
     EXPECT_EQ(shell.log.back(), "open[c:\\fax out\\doc.tif][]0");
     for (const std::string& step : shell.log)
         EXPECT_TRUE(step.rfind("copy", 0) != 0 && step.rfind("delete", 0) != 0) << step;
@@ -131,11 +131,11 @@ TEST(Handoff, FollowUpProgramFollowsItsSettings) {
     for (const auto& [settings, expected] : cases) {
         RecordingShell shell;
         IniProfile ini(settings);
-        EXPECT_EQ(runFollowUpProgram("p q.tif", ini, shell), !expected.empty()) << settings;
+        EXPECT_EQ(RunFollowUpProgram("p q.tif", ini, shell), !expected.empty()) << settings;
         EXPECT_EQ(shell.log, expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{expected})
             << settings;
     }
 }
 
 }  // namespace
-}  // namespace rasterback
+}  // namespace tolvane

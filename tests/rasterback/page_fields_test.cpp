@@ -4,7 +4,7 @@
 
 #include "rasterback/page_fields.h"
 
-namespace rasterback {
+namespace tolvane {
 namespace {
 
 std::vector<FieldSetting> commonFields(uint32_t width, uint32_t length, double x, double y) {
@@ -28,7 +28,7 @@ TEST(PageFields, Group3SetsTheFaxFieldsInOrderAndLabelsFine) {
         {326, uint32_t{0}},          {328, uint32_t{0}},
     };
     expected.insert(expected.end(), faxFields.begin(), faxFields.end());
-    EXPECT_EQ(pageFieldSettings(CompressionScheme::Group3, 7, 1728, 1145, 204.0, 98.0), expected);
+    EXPECT_EQ(PageFieldSettings(CompressionScheme::Group3, 7, 1728, 1145, 204.0, 98.0), expected);
 }
 
 TEST(PageFields, Group4KeepsTheGivenLabelsAndUsesT6Options) {
@@ -39,24 +39,24 @@ TEST(PageFields, Group4KeepsTheGivenLabelsAndUsesT6Options) {
         {326, uint32_t{0}}, {327, uint32_t{0}}, {274, uint32_t{1}},    {326, uint32_t{0}},          {328, uint32_t{0}},
     };
     expected.insert(expected.end(), faxFields.begin(), faxFields.end());
-    EXPECT_EQ(pageFieldSettings(CompressionScheme::Group4, 3, 1728, 1145, 204.0, 98.0), expected);
+    EXPECT_EQ(PageFieldSettings(CompressionScheme::Group4, 3, 1728, 1145, 204.0, 98.0), expected);
 }
 
 TEST(PageFields, OtherSchemesSetOnlyTheCommonFields) {
     for (int setting : {0, 3, -1, 42}) {
-        EXPECT_EQ(schemeFromSetting(setting), CompressionScheme::None) << setting;
-        EXPECT_EQ(pageFieldSettings(schemeFromSetting(setting), 1, 10, 20, 300.0, 150.0),
+        EXPECT_EQ(SchemeFromSetting(setting), CompressionScheme::None) << setting;
+        EXPECT_EQ(PageFieldSettings(SchemeFromSetting(setting), 1, 10, 20, 300.0, 150.0),
                   commonFields(10, 20, 300.0, 150.0));
     }
-    EXPECT_EQ(schemeFromSetting(1), CompressionScheme::Group3);
-    EXPECT_EQ(schemeFromSetting(2), CompressionScheme::Group4);
+    EXPECT_EQ(SchemeFromSetting(1), CompressionScheme::Group3);
+    EXPECT_EQ(SchemeFromSetting(2), CompressionScheme::Group4);
 }
 
 TEST(PageFields, LibtiffAcceptsEveryFieldOfBothFaxSchemes) {
     for (CompressionScheme scheme : {CompressionScheme::Group3, CompressionScheme::Group4}) {
         TIFF* tif = TIFFOpen("/dev/null", "w");
         ASSERT_NE(tif, nullptr);
-        EXPECT_TRUE(applyFieldSettings(tif, pageFieldSettings(scheme, 1, 1728, 10, 204.0, 98.0)));
+        EXPECT_TRUE(ApplyFieldSettings(tif, PageFieldSettings(scheme, 1, 1728, 10, 204.0, 98.0)));
         uint16_t page = 9, total = 9;
         ASSERT_TRUE(TIFFGetField(tif, TIFFTAG_PAGENUMBER, &page, &total));
         EXPECT_EQ(page, 1);
@@ -66,4 +66,4 @@ TEST(PageFields, LibtiffAcceptsEveryFieldOfBothFaxSchemes) {
 }
 
 }  // namespace
-}  // namespace rasterback
+}  // namespace tolvane

@@ -2,7 +2,7 @@
 
 #include "rasterback/page_way.h"
 
-namespace rasterback {
+namespace tolvane {
 namespace {
 
 struct WayCase {
@@ -34,7 +34,7 @@ TEST(PageWay, FollowsTheResolutionAndShapeTable) {
         {0, 0, 1, 1, PageWay::Direct, 204, 98},
     };
     for (const WayCase& c : cases) {
-        const PagePlan plan = planBilevelPage(c.xDpi, c.yDpi, c.width, c.height);
+        const PagePlan plan = PlanBilevelPage(c.xDpi, c.yDpi, c.width, c.height);
         SCOPED_TRACE(::testing::Message() << c.xDpi << "x" << c.yDpi << " " << c.width << "x" << c.height);
         EXPECT_EQ(plan.way, c.way);
         EXPECT_EQ(plan.xLabel, c.xLabel);
@@ -43,4 +43,4 @@ TEST(PageWay, FollowsTheResolutionAndShapeTable) {
 }
 
 }  // namespace
-}  // namespace rasterback
+}  // namespace tolvane

@@ -6,7 +6,7 @@
 
 #include <tiffio.h>
 
-namespace rasterback::test {
+namespace tolvane::test {
 
 PluginPage::PluginPage(int width, int height, int rowBytes)
     : width_(width),
@@ -78,4 +78,4 @@ std::string makeTempDir() {
     return pattern;
 }
 
-}  // namespace rasterback::test
+}  // namespace tolvane::test

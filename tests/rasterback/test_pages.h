@@ -9,7 +9,7 @@
 
 #include "rasterback/page_writer.h"
 
-namespace rasterback::test {
+namespace tolvane::test {
 
 // A page in the plug-in's form: `rowBytes` per row, set bit = white.
 class PluginPage {
@@ -48,4 +48,4 @@ std::vector<StoredPage> readStoredPages(const std::string& path);
 // A fresh, empty folder under the system's temporary folder.
 std::string makeTempDir();
 
-}  // namespace rasterback::test
+}  // namespace tolvane::test
