@@ -23,6 +23,7 @@
 #include <cstdint>
 
 #include "common/tick_count.h"
+#include "common/win32/procedure_address.h"
 
 // The import slot's symbol: `__imp_Name` on x86_64, `__imp__Name@bytes` for
 // the __stdcall names of i686.
@@ -36,8 +37,7 @@ namespace {
 
 template <typename Function>
 Function LookUpKernel32(const char* name) {
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    return kernel ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel, name))) : nullptr;
+    return tolvane::ProcedureAddress<Function>(GetModuleHandleW(L"kernel32.dll"), name);
 }
 
 std::atomic<std::uint64_t> latestTickCount{0};
@@ -80,13 +80,11 @@ using Fstat64Function = int(__cdecl*)(int, struct _stat64*);
 using Fstati64Function = int(__cdecl*)(int, struct _stat32i64*);
 
 int __cdecl Fstat64(int file, struct _stat64* status) {
+    // The binary imports msvcrt.dll itself, so it is loaded.
     HMODULE crt = GetModuleHandleW(L"msvcrt.dll");
-    if (!crt) crt = LoadLibraryW(L"msvcrt.dll");
-    const auto modern =
-        crt ? reinterpret_cast<Fstat64Function>(reinterpret_cast<void*>(GetProcAddress(crt, "_fstat64"))) : nullptr;
+    const auto modern = tolvane::ProcedureAddress<Fstat64Function>(crt, "_fstat64");
     if (modern) return modern(file, status);
-    const auto older =
-        crt ? reinterpret_cast<Fstati64Function>(reinterpret_cast<void*>(GetProcAddress(crt, "_fstati64"))) : nullptr;
+    const auto older = tolvane::ProcedureAddress<Fstati64Function>(crt, "_fstati64");
     if (!older) return -1;
     struct _stat32i64 narrow {};
     const int result = older(file, &narrow);

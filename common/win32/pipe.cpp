@@ -1,5 +1,7 @@
 #include "common/win32/pipe.h"
 
+#include "common/win32/procedure_address.h"
+
 #include <utility>
 #include <vector>
 
@@ -43,8 +45,7 @@ bool ActiveConsoleSession(const AlertSink& alerts, DWORD& session) {
         return false;
     }
     using SessionFunction = DWORD(WINAPI*)();
-    auto function = reinterpret_cast<SessionFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "WTSGetActiveConsoleSessionId")));
+    const auto function = ProcedureAddress<SessionFunction>(kernel, "WTSGetActiveConsoleSessionId");
     session = function ? function() : 0;
     FreeLibrary(kernel);
     return true;
@@ -59,16 +60,14 @@ public:
     explicit UserEnvironment(HANDLE token) : module_(LoadLibraryW(L"userenv.dll")) {
         if (!module_) return;
         using Create = BOOL(WINAPI*)(void**, HANDLE, BOOL);
-        auto create =
-            reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(module_, "CreateEnvironmentBlock")));
+        const auto create = ProcedureAddress<Create>(module_, "CreateEnvironmentBlock");
         if (create && !create(&block_, token, FALSE)) block_ = nullptr;
     }
     ~UserEnvironment() {
         const DWORD error = GetLastError();
         if (block_) {
             using Destroy = BOOL(WINAPI*)(void*);
-            auto destroy =
-                reinterpret_cast<Destroy>(reinterpret_cast<void*>(GetProcAddress(module_, "DestroyEnvironmentBlock")));
+            const auto destroy = ProcedureAddress<Destroy>(module_, "DestroyEnvironmentBlock");
             if (destroy) destroy(block_);
         }
         if (module_) FreeLibrary(module_);
@@ -219,10 +218,8 @@ bool Pipe::WaitForLaunchedClient() {
 
 bool Pipe::ConnectedClientIsLaunchedProcess() {
     using ClientIdFunction = BOOL(WINAPI*)(HANDLE, PULONG);
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto clientId = kernel ? reinterpret_cast<ClientIdFunction>(
-                                 reinterpret_cast<void*>(GetProcAddress(kernel, "GetNamedPipeClientProcessId")))
-                           : nullptr;
+    const auto clientId =
+        ProcedureAddress<ClientIdFunction>(GetModuleHandleW(L"kernel32.dll"), "GetNamedPipeClientProcessId");
     ULONG connectedId = 0;
     // Systems before Vista cannot tell who connected; the first-instance
     // creation is then the only guard.
