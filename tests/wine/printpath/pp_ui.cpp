@@ -40,19 +40,6 @@ std::wstring OneLine(std::wstring text) {
     return line;
 }
 
-// Clicks into the field and types, as a person does; checks what arrived.
-bool TypeInto(HWND form, int id, const std::wstring& text) {
-    HWND field = GetDlgItem(form, id);
-    SetForegroundWindow(form);
-    Sleep(150);
-    PostMessageW(form, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
-    Sleep(150);
-    TypeText(text);
-    Sleep(100);
-    for (int i = 0; i < 20 && WindowText(field) != text; ++i) Sleep(50);
-    return WindowText(field) == text;
-}
-
 HWND WaitForForm() {
     HWND form = WaitForDialog(L"Send FAX To", TimeoutMs());
     if (form == nullptr) {

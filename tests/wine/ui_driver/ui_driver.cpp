@@ -90,6 +90,16 @@ void PressShiftTab() {
     Sleep(100);
 }
 
+bool TypeInto(HWND dialog, int id, const std::wstring& text) {
+    HWND field = GetDlgItem(dialog, id);
+    SetForegroundWindow(dialog);
+    Sleep(150);
+    PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    Sleep(150);
+    TypeText(text);
+    return WaitForText(dialog, id, text, 1000);
+}
+
 void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 }  // namespace uitest

@@ -25,6 +25,10 @@ void Focus(HWND dialog);
 void TypeText(const std::wstring& text);
 void PressKey(WORD virtualKey);
 void PressShiftTab();
+// Moves the focus to the field, types as a person does and waits until the
+// field shows the text; false when it never did (keystrokes lost to a dialog
+// that was not ready for them).
+bool TypeInto(HWND dialog, int id, const std::wstring& text);
 
 // Clicks a button without waiting for what the click opens.
 void Click(HWND dialog, int id);
