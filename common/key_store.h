@@ -27,8 +27,16 @@ inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidLevel = 124;
 inline constexpr std::uint32_t kMoreData = 234;
 inline constexpr std::uint32_t kNoMoreItems = 259;
+inline constexpr std::uint32_t kUnsupportedType = 1630;
 inline constexpr std::uint32_t kPrinterAlreadyExists = 1802;
 }  // namespace win_error
+
+// The registry's value types the portable code tells apart.
+namespace value_type {
+inline constexpr std::uint32_t kText = 1;            // REG_SZ
+inline constexpr std::uint32_t kExpandableText = 2;  // REG_EXPAND_SZ, read as it is stored
+inline constexpr std::uint32_t kDword = 4;           // REG_DWORD
+}  // namespace value_type
 
 enum class KeyAccess { kRead, kWrite, kAll };
 
@@ -50,8 +58,10 @@ public:
     virtual std::uint32_t EnumSubkey(const std::u16string& path, std::uint32_t index, std::size_t maxNameLength,
                                      std::u16string& name) = 0;
 
-    // The raw bytes of a value, at most `maxBytes` of them: a longer value answers
-    // kMoreData and yields nothing.
+    // The bytes of a text value (REG_SZ or REG_EXPAND_SZ), at most `maxBytes` of
+    // them: a longer value answers kMoreData and yields nothing. A value of any
+    // other type (a REG_DWORD typed in by hand) answers kUnsupportedType and
+    // yields nothing, so that it reads as missing instead of as UTF-16 garbage.
     virtual std::uint32_t QueryValue(const std::u16string& path, const std::u16string& name, std::size_t maxBytes,
                                      std::vector<std::uint8_t>& data) = 0;
 
@@ -66,8 +76,9 @@ public:
 // data, whichever comes first (an odd last byte is dropped).
 std::u16string TextFromValueBytes(const std::vector<std::uint8_t>& data);
 
-// Reads a REG_SZ value of at most `maxChars` characters (plus terminator).
-// Answers true and the text when found; false when missing, unreadable or longer.
+// Reads a text value of at most `maxChars` characters (plus terminator).
+// Answers true and the text when found; false when missing, unreadable, longer
+// or not text.
 bool ReadStringValue(KeyStore& store, const std::u16string& path, const std::u16string& name, std::size_t maxChars,
                      std::u16string& text);
 

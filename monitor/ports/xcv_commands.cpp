@@ -72,6 +72,9 @@ std::uint32_t GetConfig(XcvEnvironment& environment, const XcvRequest& request, 
     PortConfigRecord record;
     const bool read =
         ReadPortConfig(environment.MonitorKey(), TextFromInput(request.input, kCommandPortNameMaxChars), record);
+    // Any user may look at a port's settings (the printer's Configure Port
+    // does); the fax server's password only those who may change it.
+    if (!MayAdminister(request)) SetSlotText(record, ConfigSlot::kPassword, u"");
     std::memcpy(request.output.data(), &record, sizeof record);
     return read ? win_error::kSuccess : win_error::kInvalidParameter;
 }

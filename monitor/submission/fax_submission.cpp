@@ -41,7 +41,10 @@ std::string DocumentNameIn(const std::string& reply) {
 class Submission {
 public:
     Submission(ServerConnection& connection, DocumentReader& document, const SubmissionRequest& request)
-        : connection_(connection), document_(document), request_(request) {}
+        : connection_(connection),
+          document_(document),
+          request_(request),
+          summary_({request.settings.password, QuotedProtocolValue(request.settings.password)}) {}
 
     SubmissionOutcome Run();
 
@@ -111,10 +114,12 @@ bool Submission::Connect() {
 bool Submission::Login() {
     const SubmissionSettings& settings = request_.settings;
     ServerReply reply;
-    const std::string user = "USER " + ProtocolValue(settings.username) + "\n";
+    // Quoted like every other value: a bare "PASS my secret" is a syntax
+    // error that the server answers by echoing the whole line.
+    const std::string user = "USER " + QuotedArgument(settings.username) + "\n";
     if (!Expect(user, &ServerReply::Positive, reply, "Login")) return false;
     if (reply.code != 230) {  // 230: no password needed for this account
-        const std::string pass = "PASS " + ProtocolValue(settings.password) + "\n";
+        const std::string pass = "PASS " + QuotedArgument(settings.password) + "\n";
         if (!Expect(pass, &ServerReply::Completed, reply, "Login")) return false;
     }
     return true;

@@ -43,15 +43,18 @@ std::string ModemLine(const std::string& lineAnswer) {
     return "JPARM MODEM any\n";
 }
 
+// A name quoted; an empty one stays bare, which the server refuses and so
+// keeps its own default (the account's name), where "" would clear it and
+// fail the job.
+std::string NameArgument(const std::string& name) { return name.empty() ? std::string() : QuotedArgument(name); }
+
 }  // namespace
 
 std::vector<JobCommand> BuildJobCommands(const JobCommandInput& input) {
     const SubmissionSettings& settings = input.settings;
     const SubmissionAnswers& answers = input.answers;
-    const std::string name = ProtocolValue(input.recipient.name);
-    const std::string sender = ProtocolValue(answers.sender);
-    const std::string quotedName = QuotedProtocolValue(input.recipient.name);
-    const std::string quotedSender = QuotedProtocolValue(answers.sender);
+    const std::string taglineName = TaglineText(input.recipient.name);
+    const std::string taglineSender = TaglineText(answers.sender);
 
     std::vector<JobCommand> commands;
     auto essential = [&](std::string line) { commands.push_back({std::move(line), true}); };
@@ -63,12 +66,14 @@ std::vector<JobCommand> BuildJobCommands(const JobCommandInput& input) {
     // below replaces this one.
     essential("JPARM LASTTIME 000259\n");
     essential("JPARM DIALSTRING " + ProtocolValue(input.recipient.number) + "\n");
-    descriptive("JPARM TOUSER " + name + "\n");
-    descriptive("JPARM FROMUSER " + sender + "\n");
+    // Quoted, or the server collapses blanks and takes quotes for syntax.
+    descriptive("JPARM TOUSER " + NameArgument(input.recipient.name) + "\n");
+    descriptive("JPARM FROMUSER " + NameArgument(answers.sender) + "\n");
     descriptive("JPARM USETAGLINE YES\n");
-    // The tagline's own "%" codes are the server's to expand.
-    descriptive("JPARM TAGLINE \". To: " + quotedName + "  From: " + quotedSender +
-                " %%l  Time: %Y.%m.%d %H:%M  P%%p/%%t  " + QuotedProtocolValue(settings.advertising) + "\"\n");
+    // The tagline's own "%" codes are the server's to expand; a "%" the user
+    // typed is doubled so that it is printed, not taken for one of them.
+    descriptive("JPARM TAGLINE \". To: " + taglineName + "  From: " + taglineSender +
+                " %%l  Time: %Y.%m.%d %H:%M  P%%p/%%t  " + TaglineText(settings.advertising) + "\"\n");
     // "\011" is a tab once the server has decoded the quoted text.
     descriptive("JPARM JOBINFO \"" + QuotedProtocolValue(settings.username) + "\\011" +
                 QuotedProtocolValue(input.jobInfoTime) + "\"\n");

@@ -28,4 +28,15 @@ std::string QuotedProtocolValue(std::string_view value) {
     return clean;
 }
 
+std::string QuotedArgument(std::string_view value) { return "\"" + QuotedProtocolValue(value) + "\""; }
+
+std::string TaglineText(std::string_view value) {
+    std::string text;
+    for (char c : QuotedProtocolValue(value)) {
+        if (c == '%') text += '%';
+        text += c;
+    }
+    return text;
+}
+
 }  // namespace tolvane

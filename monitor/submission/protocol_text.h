@@ -15,4 +15,13 @@ std::string ProtocolValue(std::string_view value);
 // backslashes and double quotes escaped so the server reads them as text.
 std::string QuotedProtocolValue(std::string_view value);
 
+// A quoted argument: the value inside double quotes, escaped as above. Blanks,
+// quotes and backslashes then reach the server exactly as typed.
+std::string QuotedArgument(std::string_view value);
+
+// User text for the inside of the quoted tag line: as QuotedProtocolValue,
+// with every "%" doubled, because the server runs the tag line through
+// strftime before it prints it on the page.
+std::string TaglineText(std::string_view value);
+
 }  // namespace tolvane

@@ -17,22 +17,38 @@ std::string Clip(const std::string& text) {
 
 }  // namespace
 
+SubmissionSummary::SubmissionSummary(std::vector<std::string> secrets) {
+    for (std::string& secret : secrets) {
+        if (!secret.empty()) secrets_.push_back(std::move(secret));
+    }
+}
+
+std::string SubmissionSummary::Scrubbed(std::string text) const {
+    for (const std::string& secret : secrets_) {
+        for (std::size_t at = text.find(secret); at != std::string::npos; at = text.find(secret, at + 3)) {
+            text.replace(at, secret.size(), "***");
+        }
+    }
+    return text;
+}
+
 void SubmissionSummary::AddSubmittedJob(const std::string& replyText) {
     ++submitted_;
-    std::string reply = replyText.size() <= kMaxSummaryPartChars ? replyText : Clip(replyText) + "\r\n";
+    const std::string scrubbed = Scrubbed(replyText);
+    std::string reply = scrubbed.size() <= kMaxSummaryPartChars ? scrubbed : Clip(scrubbed) + "\r\n";
     if (submitted_ == 1) first_ = reply;
     last_ = std::move(reply);
 }
 
 void SubmissionSummary::AddProblem(const std::string& problem) {
     if (problems_.size() < kMaxSummaryProblems) {
-        problems_.push_back(Clip(problem));
+        problems_.push_back(Clip(Scrubbed(problem)));
     } else {
         ++unlistedProblems_;
     }
 }
 
-void SubmissionSummary::AddFinalProblem(const std::string& problem) { finalProblem_ = Clip(problem); }
+void SubmissionSummary::AddFinalProblem(const std::string& problem) { finalProblem_ = Clip(Scrubbed(problem)); }
 
 std::string SubmissionSummary::Text() const {
     std::string text = first_;

@@ -16,6 +16,11 @@ inline constexpr std::size_t kMaxSummaryProblems = 8;
 
 class SubmissionSummary {
 public:
+    // `secrets`: texts that must never appear (the password, as typed and as
+    // sent); every part added is searched for them and each is replaced by
+    // "***", as a server may echo a command that carried one.
+    explicit SubmissionSummary(std::vector<std::string> secrets = {});
+
     // replyText is the server's answer to JSUBM, each line ended by CR LF.
     void AddSubmittedJob(const std::string& replyText);
     // One line saying what failed and what the server answered.
@@ -28,6 +33,9 @@ public:
     std::string Text() const;
 
 private:
+    std::string Scrubbed(std::string text) const;
+
+    std::vector<std::string> secrets_;
     unsigned submitted_ = 0;
     std::string first_;
     std::string last_;

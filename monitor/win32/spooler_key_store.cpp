@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/win32/wide_text.h"
+#include "monitor/win32/monitor_trace.h"
 
 namespace tolvane {
 namespace {
@@ -149,6 +150,13 @@ std::uint32_t SpoolerKeyStore::QueryValue(const std::u16string& path, const std:
     if (result != ERROR_SUCCESS) {
         data.clear();
         return static_cast<std::uint32_t>(result);
+    }
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        // Someone typed the setting in by hand with the wrong type: its bytes
+        // are no text, so it counts as missing and the default applies.
+        TraceStep(L"registry value %ls\\%ls has type %lu, not text: ignored", AsWide(path), AsWide(name), type);
+        data.clear();
+        return ERROR_UNSUPPORTED_TYPE;
     }
     data.resize(size < maxBytes ? size : maxBytes);
     return ERROR_SUCCESS;

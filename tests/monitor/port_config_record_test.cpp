@@ -149,6 +149,17 @@ TEST_F(PortConfigIo, StoredValuesFillTheirSlotsAndAMissingKeyFails) {
     EXPECT_EQ(SlotText(record, ConfigSlot::kPortName), u"Missing");
 }
 
+TEST_F(PortConfigIo, AValueThatIsNotTextReadsAsMissing) {
+    // MaxDials typed in by hand as a REG_DWORD 5: its four bytes are no text.
+    store_.CreateKey(u"Ports\\P");
+    store_.SetRawValue(u"Ports\\P", u"MaxDials", {5, 0, 0, 0}, value_type::kDword);
+    store_.SetRawValue(u"Ports\\P", u"Server", {'1', 0, '.', 0, '2', 0, 0, 0}, value_type::kExpandableText);
+    PortConfigRecord record;
+    ASSERT_TRUE(ReadPortConfig(store_, u"P", record));
+    EXPECT_EQ(SlotText(record, ConfigSlot::kMaxDials), SlotText(MakeDefaultPortConfig(), ConfigSlot::kMaxDials));
+    EXPECT_EQ(SlotText(record, ConfigSlot::kServer), u"1.2");
+}
+
 TEST_F(PortConfigIo, WritingStoresAllTwentyValuesButNeverCreatesThePort) {
     PortConfigRecord record = MakeDefaultPortConfig();
     SetSlotText(record, ConfigSlot::kPortName, u"P");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -157,6 +158,26 @@ TEST_F(XcvCommands, GetConfigNeedsAWholeRecordBuffer) {
     EXPECT_EQ(output[43016], 0xAB) << "nothing past the record";
 
     EXPECT_EQ(Run(u"GetConfig", Utf16Input(u"Nope"), 0, output), 87u);
+}
+
+TEST_F(XcvCommands, GetConfigGivesThePasswordOnlyToAdministrators) {
+    ASSERT_EQ(AddPort(u"P"), 0u);
+    env_.store.SetStringValue(u"Ports\\P", u"Password", u"my secret");
+    env_.store.SetStringValue(u"Ports\\P", u"Username", u"office");
+    std::vector<std::uint8_t> output(43016);
+    PortConfigRecord record;
+    ASSERT_EQ(Run(u"GetConfig", Utf16Input(u"P"), 0, output), 0u);
+    std::memcpy(&record, output.data(), sizeof record);
+    EXPECT_EQ(SlotText(record, ConfigSlot::kPassword), u"");
+    EXPECT_EQ(SlotText(record, ConfigSlot::kUsername), u"office");
+    const auto* slot =
+        reinterpret_cast<const std::uint8_t*>(record.slots[static_cast<std::size_t>(ConfigSlot::kPassword)]);
+    EXPECT_TRUE(std::all_of(slot, slot + sizeof record.slots[0], [](std::uint8_t b) { return b == 0; }))
+        << "no trace of the password in the slot";
+
+    ASSERT_EQ(Run(u"GetConfig", Utf16Input(u"P"), kAdministerAccess, output), 0u);
+    std::memcpy(&record, output.data(), sizeof record);
+    EXPECT_EQ(SlotText(record, ConfigSlot::kPassword), u"my secret");
 }
 
 TEST_F(XcvCommands, SetConfigWritesAValidRecordIntoAnExistingPort) {

@@ -53,6 +53,20 @@ TEST(HostileServer, SplitLateAndMultiLineRepliesKeepCommandsAndRepliesInStep) {
     }
 }
 
+TEST(HostileServer, APasswordTheServerEchoesNeverReachesTheSummary) {
+    ScriptedBehaviour echoing;
+    echoing.echoCommands = true;
+    ScriptedServer server(echoing);
+    SubmissionRequest request = DefaultRequest(server.Port());
+    request.settings.password = "my \"secret\", ok";
+    const SubmissionOutcome outcome = Submit(request, "%!PS\n");
+    EXPECT_EQ(server.Commands().at(1), "PASS \"my \\\"secret\\\", ok\"") << "quoted and escaped";
+    EXPECT_EQ(outcome.summary.find("secret"), std::string::npos) << outcome.summary;
+    EXPECT_NE(outcome.summary.find("Login failed: the fax server answered \"500 'PASS \"***\"': Syntax error.\""),
+              std::string::npos)
+        << outcome.summary;
+}
+
 TEST(HostileServer, IgnorePassiveIpConnectsDataToTheServerAddress) {
     // 192.0.2.1 is reserved for documentation and never reachable.
     ScriptedServer server(Naming("192,0,2,1"));

@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 export HF_BASE=$base
 # Every line the send-fax form offers, so each one's jobs are accepted and wait.
 export HF_MODEMS="ttyS4 ttyS5 ttyS6 ttyS7 ttyX0 ttyX1 ttyX2 ttyX3"
+# A second account whose password needs quoting (hylafax_job_test.cpp).
+export HF_USER2=office HF_PASS2='my "secret", ok'
 
 case "$action" in
   start)

@@ -1,6 +1,8 @@
 // What the real server stores for each answer the user can give.
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include "hylafax_session.h"
 #include "submission_test_support.h"
 
@@ -176,6 +178,33 @@ TEST_F(HylafaxJobs, OneRejectedJobDoesNotStopTheOthers) {
     const JobFile last = ReadJobFile(JobNumberIn(outcome.jobs[2].serverReply));
     EXPECT_EQ(last.at("number"), "303");
     EXPECT_EQ(last.at("receiver"), "Bad");
+}
+
+TEST_F(HylafaxJobs, NamesArriveExactlyAsTyped) {
+    SubmissionRequest request = Request();
+    request.answers.recipients = "\"Quoted Name@101;Ann \"A\" Co@202;a  b\\c 100%@303";
+    request.answers.sender = "Front  desk 5% \"east\"";
+    request.settings.advertising = "100% %d off";
+    const std::vector<JobFile> jobs = SubmitAndRead(request);
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(jobs[0].at("receiver"), "\"Quoted Name");
+    EXPECT_EQ(jobs[1].at("receiver"), "Ann \"A\" Co");
+    EXPECT_EQ(jobs[2].at("receiver"), "a  b\\c 100%");
+    EXPECT_EQ(jobs[2].at("sender"), "Front  desk 5% \"east\"");
+    // The server runs the tag line through strftime when it sends the page.
+    std::tm anyTime{};
+    char page[1024] = {};
+    std::strftime(page, sizeof page, jobs[2].at("tagline").c_str(), &anyTime);
+    EXPECT_NE(std::string(page).find(". To: a  b\\c 100%  From: Front  desk 5% \"east\" %l"), std::string::npos)
+        << page;
+    EXPECT_NE(std::string(page).find("  100% %d off"), std::string::npos) << page;
+}
+
+TEST_F(HylafaxJobs, APasswordWithBlanksCommasAndQuotesLogsIn) {
+    SubmissionRequest request = Request();
+    request.settings.username = "office";
+    request.settings.password = "my \"secret\", ok";
+    ASSERT_EQ(SubmitAndRead(request).size(), 1u);
 }
 
 TEST_F(HylafaxJobs, WrongPasswordIsReportedWithTheServersAnswer) {

@@ -24,8 +24,8 @@ TEST(JobCommands, EveryLineInItsOrder) {
                                   "JNEW\n",
                                   "JPARM LASTTIME 000259\n",
                                   "JPARM DIALSTRING 202\n",
-                                  "JPARM TOUSER Sales\n",
-                                  "JPARM FROMUSER Office\n",
+                                  "JPARM TOUSER \"Sales\"\n",
+                                  "JPARM FROMUSER \"Office\"\n",
                                   "JPARM USETAGLINE YES\n",
                                   "JPARM TAGLINE \". To: Sales  From: Office %%l  Time: %Y.%m.%d %H:%M  P%%p/%%t  "
                                   "Sent by Tolvane\"\n",
@@ -67,7 +67,7 @@ TEST(JobCommands, NoValueCanEndACommandEarly) {
         EXPECT_EQ(line.find_first_of("\r\n"), line.size() - 1) << line;
     }
     EXPECT_EQ(lines[3], "JPARM DIALSTRING 555\n");
-    EXPECT_EQ(lines[4], "JPARM TOUSER EvilJSUBM\n");
+    EXPECT_EQ(lines[4], "JPARM TOUSER \"EvilJSUBM\"\n");
     EXPECT_EQ(lines[7],
               "JPARM TAGLINE \". To: EvilJSUBM  From: MeJPARM DIALSTRING 1 %%l  Time: %Y.%m.%d %H:%M  "
               "P%%p/%%t  Ad\\\"vert\\\\\"\n");
@@ -78,6 +78,8 @@ TEST(ProtocolText, RemovesLineBreaksAndEscapesQuotedText) {
     EXPECT_EQ(ProtocolValue(std::string("a\rb\nc\0d", 7)), "abcd");
     EXPECT_EQ(ProtocolValue("Müller \"x\" \\"), "Müller \"x\" \\");
     EXPECT_EQ(QuotedProtocolValue("say \"hi\" \\ %d\n"), "say \\\"hi\\\" \\\\ %d");
+    EXPECT_EQ(QuotedArgument("a  \"b"), "\"a  \\\"b\"");
+    EXPECT_EQ(TaglineText("100% \"x\"%%"), "100%% \\\"x\\\"%%%%");
 }
 
 }  // namespace

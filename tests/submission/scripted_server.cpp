@@ -125,7 +125,9 @@ void ScriptedServer::Serve() {
                 continue;
             }
             std::string reply;
-            if (command.rfind("USER", 0) == 0) {
+            if (behaviour_.echoCommands && command.rfind("USER", 0) != 0) {
+                reply = "500 '" + command + "': Syntax error.\r\n";
+            } else if (command.rfind("USER", 0) == 0) {
                 reply = "331 Password required.\r\n";
             } else if (command.rfind("PASS", 0) == 0) {
                 reply = multi ? "230-Notice one\r\n230-230 not the end\r\n230 User logged in.\r\n"

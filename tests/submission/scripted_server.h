@@ -22,6 +22,7 @@ struct ScriptedBehaviour {
     std::string silentAfter;                     // stop answering once this command came
     bool stallUpload = false;                    // accept the data connection, never read it
     std::string passiveAddress = "127,0,0,1";    // the address the PASV reply names
+    bool echoCommands = false;                   // refuse every command, echoing it back
 };
 
 class ScriptedServer {

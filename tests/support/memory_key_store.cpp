@@ -33,7 +33,12 @@ std::vector<std::u16string> Split(const std::u16string& path) {
 struct MemoryKeyStore::Node {
     std::u16string name;
     std::vector<std::unique_ptr<Node>> children;
-    std::map<std::u16string, std::pair<std::u16string, std::vector<std::uint8_t>>> values;  // lower name -> name, bytes
+    struct Value {
+        std::u16string name;
+        std::vector<std::uint8_t> bytes;
+        std::uint32_t type;
+    };
+    std::map<std::u16string, Value> values;  // by lower-case name
     bool denyRead = false;
     bool denyWrite = false;
 
@@ -112,8 +117,10 @@ std::uint32_t MemoryKeyStore::QueryValue(const std::u16string& path, const std::
     const Node* node = Find(path);
     auto it = node->values.find(Lower(name));
     if (it == node->values.end()) return win_error::kFileNotFound;
-    if (it->second.second.size() > maxBytes) return win_error::kMoreData;
-    data = it->second.second;
+    const std::uint32_t type = it->second.type;
+    if (type != value_type::kText && type != value_type::kExpandableText) return win_error::kUnsupportedType;
+    if (it->second.bytes.size() > maxBytes) return win_error::kMoreData;
+    data = it->second.bytes;
     return win_error::kSuccess;
 }
 
@@ -143,7 +150,7 @@ std::optional<std::u16string> MemoryKeyStore::Value(const std::u16string& path, 
     if (node == nullptr) return std::nullopt;
     auto it = node->values.find(Lower(name));
     if (it == node->values.end()) return std::nullopt;
-    return TextFromValueBytes(it->second.second);
+    return TextFromValueBytes(it->second.bytes);
 }
 
 std::size_t MemoryKeyStore::ValueCount(const std::u16string& path) const {
@@ -152,8 +159,8 @@ std::size_t MemoryKeyStore::ValueCount(const std::u16string& path) const {
 }
 
 void MemoryKeyStore::SetRawValue(const std::u16string& path, const std::u16string& name,
-                                 std::vector<std::uint8_t> bytes) {
-    Find(path)->values[Lower(name)] = {name, std::move(bytes)};
+                                 std::vector<std::uint8_t> bytes, std::uint32_t type) {
+    Find(path)->values[Lower(name)] = {name, std::move(bytes), type};
 }
 
 void MemoryKeyStore::DenyAccess(const std::u16string& path, KeyAccess access) {

@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory registry for tests: keys by path (case-insensitive, as the
-// registry compares names), REG_SZ values, subkeys in creation order. Keys can be
+// registry compares names), values with their type, subkeys in creation order. Keys can be
 // marked unreadable or unwritable to play a registry that refuses access.
 
 #include <map>
@@ -34,7 +34,8 @@ public:
     // The stored text of a value (without its terminator), or nothing when absent.
     std::optional<std::u16string> Value(const std::u16string& path, const std::u16string& name) const;
     std::size_t ValueCount(const std::u16string& path) const;
-    void SetRawValue(const std::u16string& path, const std::u16string& name, std::vector<std::uint8_t> bytes);
+    void SetRawValue(const std::u16string& path, const std::u16string& name, std::vector<std::uint8_t> bytes,
+                     std::uint32_t type = value_type::kText);
     void DenyAccess(const std::u16string& path, KeyAccess access);
 
 private:
