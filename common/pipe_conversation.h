@@ -42,6 +42,17 @@ inline constexpr std::u16string_view kLaunchAlertCaption = u"MainProcess";
 inline constexpr std::u16string_view kCannotLoadDllText = u"Can not load dll";
 inline constexpr std::u16string_view kJobConfirmCaption = u"Job Confirm";
 
+// The notice: a second, shorter conversation on the same pipe, for a fax that
+// did not leave when the form's own conversation is over (or never began).
+// The host starts Korrim.exe with this argument and writes one text; Korrim.exe
+// reads it, closes its end and shows it in a box with this caption. A
+// Korrim.exe that knows the notice says so with this word in the "Roles"
+// entry of its version resource, so the host never starts an older one,
+// which would take the text for the first request, this way.
+inline constexpr std::u16string_view kNoticeArgument = u"/notice";
+inline constexpr std::u16string_view kNoticeCaption = u"Fax not sent";
+inline constexpr std::u16string_view kNoticeRole = u"notice";
+
 // Answer A values.
 inline constexpr std::u16string_view kResultSend = u"1";
 inline constexpr std::u16string_view kResultCancel = u"2";

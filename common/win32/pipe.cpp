@@ -123,11 +123,11 @@ bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& a
     PROCESS_INFORMATION info{};
     std::vector<wchar_t> commandLine(launch.commandLine.begin(), launch.commandLine.end());
     commandLine.push_back(L'\0');
-    const BOOL created =
-        CreateProcessAsUserW(userToken.Get(), launch.applicationPath.empty() ? nullptr : launch.applicationPath.c_str(),
-                             launch.commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr, TRUE,
-                             CREATE_UNICODE_ENVIRONMENT | NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE,
-                             environment.Block(), nullptr, &startup, &info);
+    const BOOL created = CreateProcessAsUserW(
+        userToken.Get(), launch.applicationPath.empty() ? nullptr : launch.applicationPath.c_str(),
+        launch.commandLine.empty() ? nullptr : commandLine.data(), nullptr, nullptr,
+        /*bInheritHandles=*/FALSE, CREATE_UNICODE_ENVIRONMENT | NORMAL_PRIORITY_CLASS | CREATE_NEW_CONSOLE,
+        environment.Block(), nullptr, &startup, &info);
     if (!created) return false;
     CloseHandle(info.hThread);
     process = info.hProcess;
@@ -202,17 +202,21 @@ bool Pipe::WaitForLaunchedClient() {
     if (error == ERROR_PIPE_CONNECTED) return true;
     if (error != ERROR_IO_PENDING) return Fail();
     HANDLE waits[2] = {ioEvent_, clientProcess_};
-    const DWORD which = WaitForMultipleObjects(clientProcess_ ? 2 : 1, waits, FALSE, INFINITE);
+    const DWORD which = WaitForMultipleObjects(clientProcess_ ? 2 : 1, waits, FALSE, connectLimitMs_);
     if (which == WAIT_OBJECT_0) {
         DWORD unused = 0;
         if (GetOverlappedResult(handle_, &overlapped, &unused, FALSE)) return true;
         return Fail();
     }
-    // The client ended without connecting (or the wait failed): give up.
+    // The client ended without connecting, did not connect in time, or the
+    // wait failed: give up.
+    const DWORD failure = which == WAIT_OBJECT_0 + 1 ? ERROR_PROCESS_ABORTED
+                          : which == WAIT_TIMEOUT    ? ERROR_TIMEOUT
+                                                     : GetLastError();
     CancelIo(handle_);
     DWORD unused = 0;
     GetOverlappedResult(handle_, &overlapped, &unused, TRUE);
-    lastError_ = which == WAIT_OBJECT_0 + 1 ? ERROR_PROCESS_ABORTED : GetLastError();
+    lastError_ = failure;
     return false;
 }
 
@@ -242,8 +246,28 @@ bool Pipe::Close() {
     return true;
 }
 
+void Pipe::SetTimeLimit(DWORD milliseconds) {
+    timeLimitMs_ = milliseconds;
+    limitStart_ = GetTickCount();
+}
+
+DWORD Pipe::TimeLeft() const {
+    if (timeLimitMs_ == INFINITE) return INFINITE;
+    // Unsigned difference: right across the 49-day wrap of the tick count.
+    const DWORD elapsed = GetTickCount() - limitStart_;
+    return elapsed >= timeLimitMs_ ? 0 : timeLimitMs_ - elapsed;
+}
+
 bool Pipe::FinishIo(BOOL started, OVERLAPPED& overlapped, DWORD& transferred) {
     if (!started && GetLastError() != ERROR_IO_PENDING) return Fail();
+    if (WaitForSingleObject(overlapped.hEvent, TimeLeft()) == WAIT_TIMEOUT) {
+        // Cancelled I/O on a pipe completes at once; the wait below only
+        // collects it, so the buffer is no longer in use when this returns.
+        CancelIo(handle_);
+        GetOverlappedResult(handle_, &overlapped, &transferred, TRUE);
+        lastError_ = ERROR_TIMEOUT;
+        return false;
+    }
     if (!GetOverlappedResult(handle_, &overlapped, &transferred, TRUE)) return Fail();
     return true;
 }

@@ -14,6 +14,10 @@
 // the connection also ends, with failure, when the launched process exits
 // without connecting.
 //
+// Every wait of the host role can be given a limit (SetConnectLimit,
+// SetTimeLimit): a client that dies, hangs or sits behind a box the user never
+// answers must not hold the host for ever.
+//
 // Client role (Korrim.exe): connects to the existing pipe, no waiting, no retry.
 //
 // Nothing here is tied to one program: the monitor DLL links this library
@@ -80,6 +84,14 @@ public:
     // Host role: how LaunchClient starts the client (default: "Korrim.exe").
     void SetClientLaunch(ClientLaunch launch) { launch_ = std::move(launch); }
 
+    // Host role: how long Open waits for the launched client to connect, and
+    // how long, from now, the operations that follow may take altogether (a
+    // deadline, not a limit per operation, so a client that reads one byte a
+    // minute cannot stretch it). An operation past it is cancelled and fails
+    // with ERROR_TIMEOUT. Both are unlimited until set.
+    void SetConnectLimit(DWORD milliseconds) { connectLimitMs_ = milliseconds; }
+    void SetTimeLimit(DWORD milliseconds);
+
     // Host: create, launch the client, wait for it. Client: connect.
     bool Open();
     // One text each way, failures shown (see ConversationPeer).
@@ -104,8 +116,11 @@ private:
     bool OpenClient();
     bool WaitForLaunchedClient();
     bool ConnectedClientIsLaunchedProcess();
-    // Runs one overlapped operation to its end (host handles are overlapped).
+    // Runs one overlapped operation to its end (host handles are overlapped),
+    // cancelling it at the deadline.
     bool FinishIo(BOOL started, OVERLAPPED& overlapped, DWORD& transferred);
+    // Milliseconds left until the deadline; INFINITE without one.
+    DWORD TimeLeft() const;
     bool Fail();
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
@@ -118,6 +133,9 @@ private:
     DWORD clientProcessId_ = 0;
     HANDLE ioEvent_ = nullptr;
     DWORD lastError_ = 0;
+    DWORD connectLimitMs_ = INFINITE;
+    DWORD timeLimitMs_ = INFINITE;
+    DWORD limitStart_ = 0;  // GetTickCount() when the time limit was set
 };
 
 }  // namespace tolvane

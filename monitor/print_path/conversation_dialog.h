@@ -20,6 +20,9 @@ public:
 
     bool Ask(const FaxRequests& requests, FaxAnswers& answers) override;
     void Confirm(std::u16string_view text) override;
+    // A notice needs a conversation of its own (see NoticeConversation): this
+    // one has ended by the time one is due.
+    bool Notify(std::u16string_view) override { return false; }
     // After Ask: whether the client still reads a confirmation. When it does
     // not, it has closed its end and the conversation is over.
     bool ClientWaitsForConfirmation() const { return clientWaits_; }

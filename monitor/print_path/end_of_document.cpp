@@ -53,32 +53,89 @@ std::u16string ConfirmationText(std::u16string_view summary, std::u16string_view
     return text + closing;
 }
 
+std::u16string NoAnswerNotice(std::u16string_view documentName, std::u16string_view keptPath) {
+    std::u16string text = u"The fax \"";
+    text += documentName;
+    text +=
+        u"\" was not sent: the send-fax form could not be shown, or it broke off before the recipients were "
+        u"given.\r\nThe document was kept as ";
+    text += keptPath;
+    text += u".\r\nPrint it again from there, or send it with the fax server's own client.\r\n";
+    return text;
+}
+
+namespace {
+
+std::u16string KeptStatus(std::u16string_view what, std::u16string_view keptPath) {
+    std::u16string status(what);
+    status += u" Kept as ";
+    status += keptPath;
+    return status;
+}
+
+}  // namespace
+
 EndOfDocumentReport RunEndOfDocument(const PortConfigRecord& config, std::u16string_view documentName,
                                      bool dialogShowsConfirmation, RecipientDialog& dialog, FaxSubmitter& submitter,
-                                     CapturedDocument& document) {
+                                     CapturedDocument& document, CaptureState capture) {
     EndOfDocumentReport report;
+    if (capture.writeFailed || capture.cancelledInQueue) {
+        // Half a document must never go out as a fax.
+        report.outcome = DocumentOutcome::kNotCaptured;
+        report.spoolFileKept = !document.Delete();
+        if (report.spoolFileKept) report.keptPath = document.Path();
+        if (capture.writeFailed && !capture.cancelledInQueue) {
+            report.jobStatus = u"Fax not sent: the document could not be stored. Print it again.";
+            report.notice = u"The fax \"";
+            report.notice += documentName;
+            report.notice +=
+                u"\" was not sent: the fax printer could not store the document (is the disk full?). "
+                u"Print it again.\r\n";
+            report.userTold = dialog.Notify(report.notice);
+        }
+        return report;
+    }
     FaxAnswers answers;
     if (!dialog.Ask(RequestsFor(config, documentName, dialogShowsConfirmation), answers)) {
         report.outcome = DocumentOutcome::kNoAnswer;
+        report.keptPath = document.Keep();
+        report.jobStatus = KeptStatus(u"Fax not sent: the send-fax form gave no answer.", report.keptPath);
+        report.notice = NoAnswerNotice(documentName, report.keptPath);
+        report.userTold = dialog.Notify(report.notice);
         return report;
     }
     if (!answers.IsSend()) {
         report.outcome = DocumentOutcome::kCancelled;
         report.spoolFileKept = !document.Delete();
+        if (report.spoolFileKept) report.keptPath = document.Path();
         return report;
     }
     const SubmissionReport submission = submitter.Submit(answers);
+    const bool confirm = SlotText(config, ConfigSlot::kConfirm) == u"1";
     if (submission.everyJobSubmitted) {
         report.outcome = DocumentOutcome::kSubmitted;
         report.spoolFileKept = !document.Delete();
-    } else {
-        report.outcome = DocumentOutcome::kNotAllSent;
-        report.spoolFileKept = true;
+        if (report.spoolFileKept) report.keptPath = document.Path();
+        if (confirm) {
+            report.confirmation = ConfirmationText(submission.summary, u"");
+            dialog.Confirm(report.confirmation);
+            report.userTold = true;
+        }
+        return report;
     }
-    if (SlotText(config, ConfigSlot::kConfirm) == u"1") {
-        const bool nameFile = report.outcome == DocumentOutcome::kNotAllSent;
-        report.confirmation = ConfirmationText(submission.summary, nameFile ? document.Path() : std::u16string());
+    report.outcome = DocumentOutcome::kNotAllSent;
+    report.keptPath = document.Keep();
+    report.jobStatus = KeptStatus(u"Fax not sent to every recipient.", report.keptPath);
+    const std::u16string text = ConfirmationText(submission.summary, report.keptPath);
+    // Confirm governs the confirmation of a success only: a failure is
+    // always told, in the confirmation when there is one, else in a notice.
+    if (confirm) {
+        report.confirmation = text;
         dialog.Confirm(report.confirmation);
+        report.userTold = true;
+    } else {
+        report.notice = text;
+        report.userTold = dialog.Notify(report.notice);
     }
     return report;
 }

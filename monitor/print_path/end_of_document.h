@@ -2,8 +2,13 @@
 // What a fax port does when a document has been captured: ask the user for
 // the recipients, hand the document to the fax server, show the outcome, and
 // decide what becomes of the spool file. The spool file is deleted only when
-// the user cancelled or every job was submitted; otherwise it stays, and the
-// confirmation names it so the document is not lost.
+// the user cancelled or every job was submitted, or when the document was not
+// captured whole (a failed write, a job cancelled in the print queue), which
+// is then never offered for sending. Otherwise the fax did not leave: the
+// document is moved to a folder its user can open, the user is told on their
+// own desktop what failed and where the document is (in the confirmation when
+// the port asks for one, else in a notice), and the spooler job is given an
+// error status instead of being marked sent.
 //
 // The platform supplies the dialog (Korrim.exe over the pipe, or the form in
 // the monitor's own process), the submission (Winsock to the fax server) and
@@ -26,6 +31,9 @@ public:
     virtual bool Ask(const FaxRequests& requests, FaxAnswers& answers) = 0;
     // Shows the confirmation text to the user.
     virtual void Confirm(std::u16string_view text) = 0;
+    // Tells the user, on their desktop, that the fax did not leave. False
+    // when nobody could be told.
+    virtual bool Notify(std::u16string_view text) = 0;
 };
 
 struct SubmissionReport {
@@ -46,19 +54,36 @@ public:
     virtual std::u16string Path() const = 0;
     // False when the file could not be deleted (it then stays).
     virtual bool Delete() = 0;
+    // Moves the document to a folder its user can open. Answers the path it
+    // is kept at: its old one when it could not be moved.
+    virtual std::u16string Keep() = 0;
+};
+
+// How the document came in: the spooler stops feeding a job the user cancels
+// in the print queue, and a failed write leaves a gap in the file.
+struct CaptureState {
+    bool writeFailed = false;
+    bool cancelledInQueue = false;
 };
 
 enum class DocumentOutcome {
-    kNoAnswer,    // the dialog gave no answer: nothing sent, file kept
-    kCancelled,   // the user cancelled (or the countdown did): file deleted
-    kSubmitted,   // every job submitted: file deleted
-    kNotAllSent,  // something failed: file kept and named
+    kNoAnswer,     // the dialog gave no answer: nothing sent, file kept
+    kCancelled,    // the user cancelled (or the countdown did): file deleted
+    kSubmitted,    // every job submitted: file deleted
+    kNotAllSent,   // something failed: file kept and named
+    kNotCaptured,  // a failed write or a cancel in the queue: never offered, file deleted
 };
 
 struct EndOfDocumentReport {
     DocumentOutcome outcome = DocumentOutcome::kNoAnswer;
     bool spoolFileKept = true;
+    std::u16string keptPath;      // where the kept document is; empty when deleted
     std::u16string confirmation;  // empty when none was shown
+    std::u16string notice;        // the failure notice; empty when none was due
+    bool userTold = false;        // a notice or confirmation reached the dialog
+    // The job's error status for the print queue; empty: the job is marked
+    // sent (every job submitted, or nothing to send).
+    std::u16string jobStatus;
 };
 
 // The nine requests from the port's settings. Request 9 asks the dialog for a
@@ -75,9 +100,12 @@ std::u16string DocumentNameFor(unsigned level, const char16_t* documentName);
 // (marked with "...") before the file's name ever is.
 std::u16string ConfirmationText(std::u16string_view summary, std::u16string_view keptSpoolPath);
 
+// The notice for a document the dialog gave no answer for.
+std::u16string NoAnswerNotice(std::u16string_view documentName, std::u16string_view keptPath);
+
 // The whole sequence after the spool file has been closed.
 EndOfDocumentReport RunEndOfDocument(const PortConfigRecord& config, std::u16string_view documentName,
                                      bool dialogShowsConfirmation, RecipientDialog& dialog, FaxSubmitter& submitter,
-                                     CapturedDocument& document);
+                                     CapturedDocument& document, CaptureState capture = {});
 
 }  // namespace tolvane

@@ -32,6 +32,9 @@ struct FaxJob {
     wchar_t notificationEmail[1024];
     wchar_t machineName[1023];
     wchar_t summary[1024];
+    // Past the fields above, within the block: a WritePort of this document
+    // failed, so the file has a gap and must never be sent.
+    bool writeFailed;
 };
 static_assert(sizeof(FaxJob) <= kFaxJobBlockSize);
 

@@ -1,7 +1,9 @@
 // Korrim.exe: the recipient dialog program. Started by the port monitor on the
 // console desktop, it connects to the monitor's pipe, shows the send-fax form
-// with the nine requested values and sends the user's answers back. With no
-// pipe to connect to it ends at once, silently. It always exits with code 0.
+// with the nine requested values and sends the user's answers back. Started
+// with "/notice", it reads one text instead and shows it: the monitor telling
+// the user that a fax did not leave. With no pipe to connect to it ends at
+// once, silently. It always exits with code 0.
 
 #include <windows.h>
 
@@ -11,6 +13,7 @@
 #include "common/send_fax_form/fax_dialog_flow.h"
 #include "recipient/language_module.h"
 #include "common/win32/ansi_text.h"
+#include "common/win32/wide_text.h"
 #include "common/send_fax_form/win32/send_fax_form.h"
 #include "common/send_fax_form/win32/send_fax_form_ids.h"
 
@@ -39,7 +42,31 @@ HINSTANCE DialogResources(HINSTANCE program) {
     return program;
 }
 
+bool AskedForNotice(const wchar_t* commandLine) {
+    const std::u16string argument(kNoticeArgument);
+    const std::wstring line(commandLine != nullptr ? commandLine : L"");
+    const std::wstring wanted(AsWide(argument));
+    const std::size_t at = line.rfind(wanted);
+    return at != std::wstring::npos && at + wanted.size() == line.size() && (at == 0 || line[at - 1] == L' ');
+}
+
+// The pipe is closed before the box shows, so the monitor goes on at once.
+void ShowNotice() {
+    Pipe pipe(/*isHost=*/false);
+    if (!pipe.Open()) return;
+    std::u16string text;
+    const bool read = pipe.Read(text);
+    pipe.Close();
+    if (!read || text.empty()) return;
+    const std::u16string caption(kNoticeCaption);
+    MessageBoxW(nullptr, AsWide(text), AsWide(caption), MB_OK | MB_ICONWARNING | MB_SETFOREGROUND | MB_TOPMOST);
+}
+
 void Run(HINSTANCE program) {
+    if (AskedForNotice(GetCommandLineW())) {
+        ShowNotice();
+        return;
+    }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const HINSTANCE resources = DialogResources(program);

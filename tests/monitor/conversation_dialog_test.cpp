@@ -40,6 +40,7 @@ class KeptDocument final : public CapturedDocument {
 public:
     std::u16string Path() const override { return u"C:\\Temp\\FAX77.tmp"; }
     bool Delete() override { return true; }
+    std::u16string Keep() override { return Path(); }
 };
 
 class ConversationDialogTest : public ::testing::Test {

@@ -24,6 +24,12 @@ public:
         return answers;
     }
     void Confirm(std::u16string_view text) override { confirmations.emplace_back(text); }
+    bool Notify(std::u16string_view text) override {
+        notices.emplace_back(text);
+        return notifiable;
+    }
+    std::vector<std::u16string> notices;
+    bool notifiable = true;
 };
 
 class FakeSubmitter final : public FaxSubmitter {
@@ -47,6 +53,11 @@ public:
         ++deletes;
         return deletable;
     }
+    std::u16string Keep() override {
+        ++keeps;
+        return u"C:\\Users\\ann\\Unsent faxes\\Report (job 7).ps";
+    }
+    int keeps = 0;
 };
 
 FaxAnswers Send(std::u16string numbers) {
@@ -59,8 +70,8 @@ FaxAnswers Send(std::u16string numbers) {
 
 class EndOfDocumentTest : public ::testing::Test {
 protected:
-    EndOfDocumentReport Run(bool dialogConfirms = true) {
-        return RunEndOfDocument(config, u"Report", dialogConfirms, dialog, submitter, document);
+    EndOfDocumentReport Run(bool dialogConfirms = true, CaptureState capture = {}) {
+        return RunEndOfDocument(config, u"Report", dialogConfirms, dialog, submitter, document, capture);
     }
     PortConfigRecord config = MakeDefaultPortConfig();
     FakeDialog dialog;
@@ -119,7 +130,11 @@ TEST_F(EndOfDocumentTest, AFailureKeepsTheSpoolFileAndNamesIt) {
     EXPECT_EQ(document.deletes, 0);
     ASSERT_EQ(dialog.confirmations.size(), 1u);
     EXPECT_NE(dialog.confirmations[0].find(u"460"), std::u16string::npos);
-    EXPECT_NE(dialog.confirmations[0].find(u"It was kept as C:\\Temp\\FAX1A2.tmp."), std::u16string::npos);
+    EXPECT_NE(dialog.confirmations[0].find(u"It was kept as C:\\Users\\ann\\Unsent faxes\\Report (job 7).ps."),
+              std::u16string::npos);
+    EXPECT_EQ(report.jobStatus,
+              u"Fax not sent to every recipient. Kept as C:\\Users\\ann\\Unsent faxes\\Report (job 7).ps");
+    EXPECT_TRUE(dialog.notices.empty()) << "the confirmation told the user already";
 }
 
 TEST_F(EndOfDocumentTest, CancelDeletesTheSpoolFileAndSubmitsNothing) {
@@ -131,14 +146,49 @@ TEST_F(EndOfDocumentTest, CancelDeletesTheSpoolFileAndSubmitsNothing) {
     EXPECT_TRUE(dialog.confirmations.empty());
 }
 
-TEST_F(EndOfDocumentTest, NoAnswerKeepsTheSpoolFileAndSubmitsNothing) {
+TEST_F(EndOfDocumentTest, NoAnswerKeepsTheDocumentForItsUserAndTellsThem) {
     dialog.answers = false;
     const EndOfDocumentReport report = Run();
     EXPECT_EQ(report.outcome, DocumentOutcome::kNoAnswer);
     EXPECT_TRUE(report.spoolFileKept);
     EXPECT_EQ(submitter.calls, 0);
     EXPECT_EQ(document.deletes, 0);
+    EXPECT_EQ(document.keeps, 1);
     EXPECT_TRUE(dialog.confirmations.empty());
+    ASSERT_EQ(dialog.notices.size(), 1u);
+    EXPECT_NE(dialog.notices[0].find(u"\"Report\" was not sent"), std::u16string::npos);
+    EXPECT_NE(dialog.notices[0].find(u"kept as C:\\Users\\ann\\Unsent faxes\\Report (job 7).ps."),
+              std::u16string::npos);
+    EXPECT_TRUE(report.userTold);
+    EXPECT_FALSE(report.jobStatus.empty()) << "never marked sent";
+}
+
+TEST_F(EndOfDocumentTest, AFailureWithoutConfirmationIsStillTold) {
+    SetSlotText(config, ConfigSlot::kConfirm, u"0");
+    dialog.reply = Send(u"101");
+    submitter.report = {u"Cannot connect to the fax server 10.0.0.1 port 4559.\r\n", false};
+    dialog.notifiable = false;
+    const EndOfDocumentReport report = Run();
+    EXPECT_TRUE(dialog.confirmations.empty());
+    ASSERT_EQ(dialog.notices.size(), 1u);
+    EXPECT_NE(dialog.notices[0].find(u"Cannot connect"), std::u16string::npos);
+    EXPECT_NE(dialog.notices[0].find(u"Report (job 7).ps"), std::u16string::npos);
+    EXPECT_FALSE(report.userTold);
+    EXPECT_FALSE(report.jobStatus.empty());
+}
+
+TEST_F(EndOfDocumentTest, AnIncompleteCaptureIsNeverOfferedAndItsFileGoes) {
+    for (const CaptureState capture : {CaptureState{true, false}, CaptureState{false, true}}) {
+        dialog = FakeDialog();
+        const EndOfDocumentReport report = Run(true, capture);
+        EXPECT_EQ(report.outcome, DocumentOutcome::kNotCaptured);
+        EXPECT_EQ(dialog.asked.documentName, u"") << "the form was not shown";
+        EXPECT_EQ(submitter.calls, 0);
+        EXPECT_FALSE(report.spoolFileKept);
+        EXPECT_EQ(report.jobStatus.empty(), capture.cancelledInQueue);
+        EXPECT_EQ(dialog.notices.size(), capture.writeFailed ? 1u : 0u) << "a cancel is the user's own doing";
+    }
+    EXPECT_EQ(document.deletes, 2);
 }
 
 TEST_F(EndOfDocumentTest, AFileThatCannotBeDeletedCountsAsKept) {
@@ -156,8 +206,10 @@ TEST_F(EndOfDocumentTest, ConfirmationOnlyWhenThePortAsksForIt) {
     EXPECT_TRUE(dialog.confirmations.empty());
     EXPECT_TRUE(report.spoolFileKept);
     SetSlotText(config, ConfigSlot::kConfirm, u"01");
+    submitter.report = {u"200 Job 1 submitted.\r\n", true};
     Run();
     EXPECT_TRUE(dialog.confirmations.empty());
+    EXPECT_EQ(dialog.notices.size(), 1u) << "only the failure was told";
 }
 
 TEST(ConfirmationText, FitsOnePipeMessageAndNeverCutsThePath) {

@@ -6,11 +6,19 @@
 
 #include "monitor/print_path/dialog_route.h"
 #include "monitor/print_path/job_origin.h"
+#include "monitor/print_path/kept_document.h"
 #include "monitor/print_path/korrim_path.h"
 #include "monitor/submission/server_address.h"
 
 namespace tolvane {
 namespace {
+
+TEST(KeptDocumentFileName, AnyDocumentNameGivesAUsableFileName) {
+    EXPECT_EQ(KeptDocumentFileName(u"Quarterly report", 12), u"Quarterly report (job 12).ps");
+    EXPECT_EQ(KeptDocumentFileName(u"http://x/a?b=\"c\"|d\te", 3, 2), u"http___x_a_b=_c__d_e (job 3) 2.ps");
+    EXPECT_EQ(KeptDocumentFileName(u" . ", 1), u"FAX (job 1).ps");
+    EXPECT_EQ(KeptDocumentFileName(std::u16string(5000, u'x'), 1), std::u16string(100, u'x') + u" (job 1).ps");
+}
 
 TEST(DialogProgramPath, FollowsTheSystemFolderOfEachBuild) {
     EXPECT_EQ(DialogProgramPath(MonitorBitness::k32, u"C:\\WINDOWS\\system32"), u"C:\\WINDOWS\\system32\\Korrim.exe");

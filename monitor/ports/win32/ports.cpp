@@ -10,6 +10,7 @@
 #include "monitor/ports/port_name.h"
 #include "monitor/win32/fax_job.h"
 #include "monitor/ports/win32/machine_ports.h"
+#include "monitor/print_path/win32/spool_file.h"
 #include "monitor/win32/monitor.h"
 #include "monitor/win32/monitor_trace.h"
 
@@ -36,6 +37,7 @@ void ResetJobFields(FaxJob& job) {
     job.userName[0] = L'\0';
     job.machineName[0] = L'\0';
     job.jobId = 0;
+    job.writeFailed = false;
 }
 
 BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,
@@ -74,7 +76,7 @@ BOOL WINAPI TolvaneClosePort(HANDLE port) {
     TraceStep(L"ClosePort(%p)", port);
     auto* job = static_cast<FaxJob*>(port);
     if (job == nullptr || job->block != job) return FailWith(ERROR_INVALID_HANDLE);
-    if (job->spoolFile != INVALID_HANDLE_VALUE && job->spoolFile != nullptr) CloseHandle(job->spoolFile);
+    DiscardUnfinishedDocument(*job);
     job->block = nullptr;
     job->~FaxJob();
     ::operator delete(job);

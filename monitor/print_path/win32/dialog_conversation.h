@@ -17,7 +17,10 @@ namespace tolvane {
 
 // The host side of one conversation with Korrim.exe. The pipe has a single
 // instance, so conversations of documents ending at the same time take turns
-// instead of failing. A turn ends, and the pipe is closed, as soon as
+// instead of failing. Every wait is limited: for the turn, for Korrim.exe to
+// connect, and for the user, to the form's countdown and a margin; and the
+// pipe's failures go to the trace, as a box shown in the spooler would sit on
+// a desktop nobody sees. A turn ends, and the pipe is closed, as soon as
 // Korrim.exe reads nothing more: right after the answers unless it waits for
 // the confirmation, else when the object goes. So the next document's user is
 // not kept waiting for this document's submission or the monitor's own
@@ -31,11 +34,15 @@ public:
 
     bool Ask(const FaxRequests& requests, FaxAnswers& answers) override;
     void Confirm(std::u16string_view text) override;
+    // Ends this conversation and starts Korrim.exe once more, with the notice
+    // argument, to show the text (see kNoticeArgument); in its own turn.
+    bool Notify(std::u16string_view text) override;
 
 private:
     void EndConversation();
 
-    std::unique_lock<std::mutex> turn_;
+    std::unique_lock<std::timed_mutex> turn_;
+    bool turnMissed_ = false;
     Pipe pipe_;
     ConversationDialog conversation_;
 };
@@ -46,7 +53,11 @@ std::unique_ptr<RecipientDialog> MakeInProcessFormDialog();
 // The dialog the route asks for.
 std::unique_ptr<RecipientDialog> MakeRecipientDialog(DialogRoute route);
 
-// The confirmation box the monitor shows itself: the text, "Job Confirm", OK.
+// A box the monitor shows itself in the spooler's process (the 32-bit build's
+// in-process form and its "Job Confirm"): the text, the caption, OK. It
+// closes by itself when nobody answers it within ten minutes. False when it
+// could not be shown (no desktop).
+bool ShowMonitorMessage(std::u16string_view text, std::u16string_view caption);
 void ShowJobConfirmMessage(std::u16string_view text);
 
 }  // namespace tolvane

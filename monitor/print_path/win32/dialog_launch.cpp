@@ -1,5 +1,8 @@
 #include "monitor/print_path/win32/dialog_launch.h"
 
+#include <cwchar>
+#include <vector>
+
 #include "monitor/win32/monitor.h"
 #include "monitor/win32/monitor_trace.h"
 
@@ -52,6 +55,34 @@ std::optional<ClientLaunch> DialogProgramLaunch() {
     launch.commandLine.clear();
     launch.enableAssignPrimaryTokenPrivilege = true;
     return launch;
+}
+
+bool DialogProgramTakesNotices(const std::wstring& path) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
+    if (size == 0) return false;
+    std::vector<DWORD> block(size / sizeof(DWORD) + 1);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return false;
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    Translation* translations = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length))
+        return false;
+    for (UINT i = 0; i < length / sizeof(Translation); ++i) {
+        wchar_t key[64] = L"";
+        std::swprintf(key, 64, L"\\StringFileInfo\\%04x%04x\\Roles", translations[i].language,
+                      translations[i].codePage);
+        wchar_t* roles = nullptr;
+        UINT rolesLength = 0;
+        if (!VerQueryValueW(block.data(), key, reinterpret_cast<void**>(&roles), &rolesLength) || roles == nullptr)
+            continue;
+        const std::u16string wanted(kNoticeRole);
+        if (std::wstring(roles).find(AsWide(wanted)) != std::wstring::npos) return true;
+    }
+    return false;
 }
 
 LaunchIdentity::LaunchIdentity() {

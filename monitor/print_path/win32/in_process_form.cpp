@@ -50,6 +50,8 @@ public:
         return true;
     }
     void Confirm(std::u16string_view text) override { ShowJobConfirmMessage(text); }
+    // The form was shown in this process, so its boxes are seen here too.
+    bool Notify(std::u16string_view text) override { return ShowMonitorMessage(text, kNoticeCaption); }
 };
 
 }  // namespace

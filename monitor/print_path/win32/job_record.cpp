@@ -103,4 +103,35 @@ bool MarkJobSent(const std::wstring& printerName, DWORD jobId) {
     return SetJobW(printer.Get(), jobId, 0, nullptr, JOB_CONTROL_SENT_TO_PRINTER) != FALSE;
 }
 
+bool JobIsCancelled(const std::wstring& printerName, DWORD jobId) {
+    if (jobId == 0) return false;
+    OpenedPrinter printer(printerName);
+    if (printer.Get() == nullptr) return false;
+    std::vector<DWORD> buffer(kJobRecordBytes / sizeof(DWORD));
+    DWORD needed = 0;
+    if (!GetJobW(printer.Get(), jobId, 1, reinterpret_cast<LPBYTE>(buffer.data()), kJobRecordBytes, &needed))
+        return false;
+    const auto* record = reinterpret_cast<const JOB_INFO_1W*>(buffer.data());
+    return (record->Status & (JOB_STATUS_DELETING | JOB_STATUS_DELETED)) != 0;
+}
+
+bool MarkJobFailed(const std::wstring& printerName, DWORD jobId, const std::wstring& status) {
+    if (jobId == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
+    OpenedPrinter printer(printerName);
+    if (printer.Get() == nullptr) return false;
+    std::vector<DWORD> buffer(kJobRecordBytes / sizeof(DWORD));
+    DWORD needed = 0;
+    if (!GetJobW(printer.Get(), jobId, 1, reinterpret_cast<LPBYTE>(buffer.data()), kJobRecordBytes, &needed))
+        return false;
+    auto* record = reinterpret_cast<JOB_INFO_1W*>(buffer.data());
+    std::wstring text = status;
+    record->pStatus = text.data();
+    record->Status |= JOB_STATUS_ERROR;
+    record->Position = JOB_POSITION_UNSPECIFIED;
+    return SetJobW(printer.Get(), jobId, 1, reinterpret_cast<LPBYTE>(record), 0) != FALSE;
+}
+
 }  // namespace tolvane

@@ -34,4 +34,12 @@ std::wstring LocalComputerName();
 // error set when the printer or job is unknown or the spooler refuses.
 bool MarkJobSent(const std::wstring& printerName, DWORD jobId);
 
+// Whether the user cancelled the job in the print queue (it is being deleted).
+bool JobIsCancelled(const std::wstring& printerName, DWORD jobId);
+
+// For a fax that did not leave: the job keeps its place in the queue, not
+// marked sent, with `status` as the text the queue shows and the error flag.
+// False with the last error set when the spooler refuses.
+bool MarkJobFailed(const std::wstring& printerName, DWORD jobId, const std::wstring& status);
+
 }  // namespace tolvane

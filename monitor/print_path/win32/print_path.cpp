@@ -45,6 +45,8 @@ const char* OutcomeName(DocumentOutcome outcome) {
         return "submitted";
     case DocumentOutcome::kNotAllSent:
         return "not every job submitted";
+    case DocumentOutcome::kNotCaptured:
+        return "not captured whole";
     }
     return "?";
 }
@@ -55,8 +57,8 @@ BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DW
     TraceStep(L"StartDocPort(%p, printer \"%ls\", job %lu, level %lu)", port, TraceText(printerName), jobId, level);
     FaxJob* job = JobOf(port);
     if (job == nullptr) return FailWith(ERROR_INVALID_HANDLE);
-    // A document that never reached EndDocPort leaves its file behind, closed.
-    CloseSpoolFile(*job);
+    // A document that never reached EndDocPort is not sent: its file goes.
+    DiscardUnfinishedDocument(*job);
     ResetJobFields(*job);
     CopyField(job->printerName, printerName != nullptr ? std::wstring(printerName) : std::wstring());
     job->jobId = jobId;
@@ -112,6 +114,7 @@ BOOL WINAPI TolvaneWritePort(HANDLE port, LPBYTE buffer, DWORD size, LPDWORD wri
     const bool ok = AppendToSpoolFile(*job, buffer, size);
     const DWORD error = GetLastError();
     if (ok) *written = size;
+    if (!ok) job->writeFailed = true;
     LeaveCriticalSection(&SpoolWriteLock());
     return ok ? TRUE : FailWith(error);
 }
@@ -123,27 +126,47 @@ BOOL WINAPI TolvaneEndDocPort(HANDLE port) {
     CloseSpoolFile(*job);
     if (job->spoolPath[0] == L'\0') return TRUE;  // no document was started
 
+    const std::wstring printer = job->printerName;
+    CaptureState capture;
+    capture.writeFailed = job->writeFailed;
+    capture.cancelledInQueue = JobIsCancelled(printer, job->jobId);
+    if (capture.writeFailed || capture.cancelledInQueue) {
+        TraceStep(L"document \"%ls\" %ls: not offered for sending", job->documentName,
+                  capture.cancelledInQueue ? L"was cancelled in the print queue" : L"was not stored whole");
+    }
     const DialogRoute route = ChooseDialogRoute(kThisBuild, SlotText(job->configuration, ConfigSlot::kSysMode));
     const bool dialogShowsConfirmation = route == DialogRoute::kDialogProgram;
-    SpoolFileDocument document(job->spoolPath);
+    SpoolFileDocument document(job->spoolPath, job->documentName, job->jobId);
     FaxServerSubmitter submitter(job->configuration, job->spoolPath);
     EndOfDocumentReport report;
     {
         std::unique_ptr<RecipientDialog> dialog = MakeRecipientDialog(route);
         report = RunEndOfDocument(job->configuration, ToU16(job->documentName), dialogShowsConfirmation, *dialog,
-                                  submitter, document);
+                                  submitter, document, capture);
     }  // the conversation's pipe is closed here
-    CopyField(job->summary, std::wstring(AsWide(report.confirmation)));
+    CopyField(job->summary, std::wstring(AsWide(report.confirmation.empty() ? report.notice : report.confirmation)));
     TraceStep(L"document \"%ls\": %hs; spool file %ls %ls", job->documentName, OutcomeName(report.outcome),
               job->spoolPath, report.spoolFileKept ? L"kept" : L"deleted");
-
-    const std::wstring printer = job->printerName;
-    if (MarkJobSent(printer, job->jobId)) {
-        TraceStep(L"job %lu of \"%ls\" marked sent", job->jobId, printer.c_str());
-    } else {
-        TraceStep(L"job %lu of \"%ls\" not marked sent (error %lu)", job->jobId, printer.c_str(), GetLastError());
+    if (!report.keptPath.empty()) {
+        TraceStep(L"document \"%ls\" kept as %ls; the user %ls", job->documentName, AsWide(report.keptPath),
+                  report.userTold ? L"was told" : L"could not be told");
     }
-    if (!report.spoolFileKept) job->spoolPath[0] = L'\0';
+
+    if (report.jobStatus.empty()) {
+        if (MarkJobSent(printer, job->jobId)) {
+            TraceStep(L"job %lu of \"%ls\" marked sent", job->jobId, printer.c_str());
+        } else {
+            TraceStep(L"job %lu of \"%ls\" not marked sent (error %lu)", job->jobId, printer.c_str(), GetLastError());
+        }
+    } else if (MarkJobFailed(printer, job->jobId, std::wstring(AsWide(report.jobStatus)))) {
+        TraceStep(L"job %lu of \"%ls\" shows the error \"%ls\"", job->jobId, printer.c_str(), AsWide(report.jobStatus));
+    } else {
+        TraceStep(L"job %lu of \"%ls\": the error status was refused (error %lu)", job->jobId, printer.c_str(),
+                  GetLastError());
+    }
+    // Kept documents live in the user's folder now; nothing of this one is
+    // left for the next StartDocPort to clean up.
+    job->spoolPath[0] = L'\0';
     return TRUE;
 }
 

@@ -22,15 +22,25 @@ bool AppendToSpoolFile(FaxJob& job, const BYTE* data, DWORD size);
 // Flushes and closes the job's spool file if it is open.
 void CloseSpoolFile(FaxJob& job);
 
-// The captured document as the end-of-document sequence sees it.
+// A document that never reached EndDocPort (the spooler started the next one
+// on the port, or closed it): its spool file is closed and deleted.
+void DiscardUnfinishedDocument(FaxJob& job);
+
+// The captured document as the end-of-document sequence sees it. Keep moves
+// it to "Unsent faxes" in the profile of the user the thread acts for (the
+// printing user's; the process's own when the thread acts for nobody).
 class SpoolFileDocument final : public CapturedDocument {
 public:
-    explicit SpoolFileDocument(std::wstring path) : path_(std::move(path)) {}
+    SpoolFileDocument(std::wstring path, std::wstring documentName, DWORD jobId)
+        : path_(std::move(path)), documentName_(std::move(documentName)), jobId_(jobId) {}
     std::u16string Path() const override;
     bool Delete() override;
+    std::u16string Keep() override;
 
 private:
     std::wstring path_;
+    std::wstring documentName_;
+    DWORD jobId_;
 };
 
 }  // namespace tolvane
