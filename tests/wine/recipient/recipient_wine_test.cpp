@@ -11,7 +11,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -536,6 +538,96 @@ void ClientThatNeverConnects() {
     Check(GetTickCount() - start < 10000, "without hanging");
 }
 
+// A client that connects and then never reads, and one that never connects:
+// the host's limits end both waits, with ERROR_TIMEOUT.
+void LimitsEndEveryWait() {
+    Pipe pipe(/*isHost=*/true, kPipeName, [](std::u16string_view, std::u16string_view) {});
+    ClientLaunch hangs;
+    hangs.commandLine = SelfCommand(L"connect-and-hang");
+    pipe.SetClientLaunch(hangs);
+    pipe.SetConnectLimit(10000);
+    ImpersonateSelf(SecurityImpersonation);
+    const bool opened = pipe.Open();
+    RevertToSelf();
+    Check(opened, "the hanging client connected");
+    pipe.SetTimeLimit(2000);
+    DWORD start = GetTickCount();
+    Check(!pipe.Write(u"1"), "a request the client never reads fails");
+    Check(pipe.LastError() == ERROR_TIMEOUT, "with ERROR_TIMEOUT");
+    Check(GetTickCount() - start < 8000, "at the time limit");
+    pipe.Close();
+
+    Pipe second(/*isHost=*/true, kPipeName, [](std::u16string_view, std::u16string_view) {});
+    ClientLaunch silent;
+    silent.commandLine = SelfCommand(L"idle");
+    second.SetClientLaunch(silent);
+    second.SetConnectLimit(1000);
+    start = GetTickCount();
+    ImpersonateSelf(SecurityImpersonation);
+    Check(!second.Open(), "a client that never connects is given up");
+    RevertToSelf();
+    Check(second.LastError() == ERROR_TIMEOUT, "at the connect limit, with ERROR_TIMEOUT");
+    Check(GetTickCount() - start < 2900, "before the client itself ended");
+}
+
+// The host's inheritable handles (in the monitor: other jobs' sockets and
+// files) must not reach Korrim.exe.
+void NoHandlesInherited() {
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    HANDLE probe = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    Pipe pipe(/*isHost=*/true, kPipeName, [](std::u16string_view, std::u16string_view) {});
+    ClientLaunch launch;
+    launch.commandLine =
+        SelfCommand(L"signal-handle") + L" " + std::to_wstring(reinterpret_cast<std::uintptr_t>(probe));
+    pipe.SetClientLaunch(launch);
+    pipe.SetConnectLimit(10000);
+    ImpersonateSelf(SecurityImpersonation);
+    const bool opened = pipe.Open();
+    RevertToSelf();
+    Check(opened, "the client connected");
+    std::u16string said;
+    pipe.SetTimeLimit(10000);
+    Check(pipe.Read(said) && said == u"done", "the client tried the host's handle");
+    pipe.Close();
+    Check(WaitForSingleObject(probe, 0) == WAIT_TIMEOUT, "the client could not signal the host's inheritable event");
+    CloseHandle(probe);
+}
+
+// Korrim.exe started with "/notice" reads one text, lets the host go, and
+// shows the text until the user presses OK.
+void NoticeIsShown() {
+    Pipe pipe(/*isHost=*/true, kPipeName, [](std::u16string_view, std::u16string_view) {});
+    ClientLaunch launch;
+    launch.commandLine = L"Korrim.exe /notice";
+    pipe.SetClientLaunch(launch);
+    pipe.SetConnectLimit(15000);
+    ImpersonateSelf(SecurityImpersonation);
+    const bool opened = pipe.Open();
+    RevertToSelf();
+    Check(opened, "Korrim.exe connected for the notice");
+    if (!opened) return;
+    const DWORD client = pipe.ClientProcessId();
+    pipe.SetTimeLimit(10000);
+    Check(pipe.Write(u"The fax \"Report\" was not sent.\r\nThe document was kept as C:\\kept.ps."),
+          "the notice was written");
+    std::u16string more;
+    Check(!pipe.Read(more), "Korrim.exe closed its end before showing it");
+    pipe.Close();
+    HWND box = WaitForDialog(L"Fax not sent");
+    Check(box != nullptr, "the \"Fax not sent\" box appeared");
+    if (!box) return;
+    CheckEqual(ControlText(box, 0xFFFF),
+               std::wstring(L"The fax \"Report\" was not sent.\r\nThe document was kept as C:\\kept.ps."),
+               "it shows the notice");
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, client);
+    Focus(box);
+    PressKey(VK_RETURN);
+    DWORD code = STILL_ACTIVE;
+    if (process && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+    Check(code == 0, "Korrim.exe ended with code 0 after OK");
+    if (process) CloseHandle(process);
+}
+
 void InProcessForm() {
     // The way a module shows the form in its own process (no pipe).
     FaxRequests requests = TypicalRequests(L"", u"1");
@@ -675,6 +767,9 @@ const Scenario kScenarios[] = {
     {"squatter", SquatterMakesCreationFail},
     {"impostor", ImpostorClientIsRefused},
     {"never-connects", ClientThatNeverConnects},
+    {"limits", LimitsEndEveryWait},
+    {"no-inherit", NoHandlesInherited},
+    {"notice", NoticeIsShown},
     {"in-process", InProcessForm},
     {"language", LanguageModule},
     {"language-run", LanguageRun},
@@ -690,6 +785,22 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (name == "exit-now") return 0;
+    if (name == "connect-and-hang" || name == "signal-handle") {
+        HANDLE end =
+            CreateFileW(kPipeName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (name == "connect-and-hang") {
+            Sleep(20000);
+        } else if (argc > 2) {
+            // Signals the event if the host's handle came along.
+            SetEvent(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::strtoull(argv[2], nullptr, 10))));
+            const char16_t done[] = u"done";
+            DWORD written = 0;
+            WriteFile(end, done, sizeof done, &written, nullptr);
+            Sleep(500);
+        }
+        if (end != INVALID_HANDLE_VALUE) CloseHandle(end);
+        return 0;
+    }
     for (const Scenario& scenario : kScenarios) {
         if (name != scenario.name) continue;
         std::printf("%s\n", scenario.name);
