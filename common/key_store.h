@@ -26,6 +26,7 @@ inline constexpr std::uint32_t kCallNotImplemented = 120;
 inline constexpr std::uint32_t kInsufficientBuffer = 122;
 inline constexpr std::uint32_t kInvalidLevel = 124;
 inline constexpr std::uint32_t kMoreData = 234;
+inline constexpr std::uint32_t kInternalError = 1359;
 inline constexpr std::uint32_t kNoMoreItems = 259;
 inline constexpr std::uint32_t kUnsupportedType = 1630;
 inline constexpr std::uint32_t kPrinterAlreadyExists = 1802;

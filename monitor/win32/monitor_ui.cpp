@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "common/entry_guard.h"
 #include "monitor/win32/monitor.h"
 
 namespace tolvane {
@@ -98,7 +99,20 @@ BOOL WINAPI DeletePortUi(PCWSTR, HWND owner, PCWSTR port) {
     return TRUE;
 }
 
-const MONITORUI g_monitorUi = {sizeof(MONITORUI), AddPortUi, ConfigurePortUi, DeletePortUi};
+void SetError(std::uint32_t error) { SetLastError(error); }
+
+// The entries the printer's port page calls, each through the exception guard.
+BOOL WINAPI GuardedAddPortUi(PCWSTR server, HWND owner, PCWSTR requested, PWSTR* added) {
+    return GuardedEntry(FALSE, SetError, [&] { return AddPortUi(server, owner, requested, added); });
+}
+BOOL WINAPI GuardedConfigurePortUi(PCWSTR server, HWND owner, PCWSTR port) {
+    return GuardedEntry(FALSE, SetError, [&] { return ConfigurePortUi(server, owner, port); });
+}
+BOOL WINAPI GuardedDeletePortUi(PCWSTR server, HWND owner, PCWSTR port) {
+    return GuardedEntry(FALSE, SetError, [&] { return DeletePortUi(server, owner, port); });
+}
+
+const MONITORUI g_monitorUi = {sizeof(MONITORUI), GuardedAddPortUi, GuardedConfigurePortUi, GuardedDeletePortUi};
 
 }  // namespace
 }  // namespace tolvane

@@ -6,6 +6,11 @@
 //                        then reads the "Job Confirm" box and presses OK
 //   pp_ui cancel         presses Cancel
 //   pp_ui ignore         touches nothing and waits for the countdown to close it
+//   pp_ui send-notice NUMBERS
+//                        as send, then reads the "Fax not sent" notice instead
+//   pp_ui kill           ends the process that shows the form, watches that no
+//                        box of the spooler's ("host", "MainProcess") appears,
+//                        and reads the "Fax not sent" notice
 //
 // It prints what it saw ("form: ...", "confirmation: ...") and exits 0 when
 // every step happened.
@@ -103,6 +108,45 @@ int Ignore() {
     return 0;
 }
 
+// The notice Korrim.exe shows for a fax that did not leave.
+int ReadNotice() {
+    HWND box = WaitForDialog(L"Fax not sent", TimeoutMs());
+    if (box == nullptr) {
+        std::printf("ui: no \"Fax not sent\" notice appeared\n");
+        return 1;
+    }
+    std::printf("notice: %ls\n", OneLine(ControlText(box, kMessageText)).c_str());
+    std::fflush(stdout);
+    Click(box, IDOK);
+    return WaitUntilClosed(box, 10000) ? 0 : 1;
+}
+
+int SendAndReadNotice(const std::wstring& numbers) {
+    const int sent = Send(numbers, false);
+    return sent != 0 ? sent : ReadNotice();
+}
+
+int KillTheForm() {
+    HWND form = WaitForForm();
+    if (form == nullptr) return 1;
+    DWORD id = 0;
+    GetWindowThreadProcessId(form, &id);
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (process == nullptr || !TerminateProcess(process, 9)) {
+        std::printf("ui: cannot end process %lu\n", static_cast<unsigned long>(id));
+        return 1;
+    }
+    WaitForSingleObject(process, 10000);
+    CloseHandle(process);
+    std::printf("form: Korrim.exe killed\n");
+    // The spooler side reports the broken pipe to its trace, never in a box.
+    int status = ReadNotice();
+    const bool spoolerBox =
+        FindWindowW(L"#32770", L"host") != nullptr || FindWindowW(L"#32770", L"MainProcess") != nullptr;
+    std::printf("boxes: %s\n", spoolerBox ? "one from the spooler" : "none from the spooler");
+    return spoolerBox ? 1 : status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -116,8 +160,12 @@ int wmain(int argc, wchar_t** argv) {
         status = Cancel();
     else if (argc == 2 && action == L"ignore")
         status = Ignore();
+    else if (argc == 3 && action == L"send-notice")
+        status = SendAndReadNotice(argv[2]);
+    else if (argc == 2 && action == L"kill")
+        status = KillTheForm();
     else
-        std::printf("usage: pp_ui send NUMBERS | send-quiet NUMBERS | cancel | ignore\n");
+        std::printf("usage: pp_ui send NUMBERS | send-quiet NUMBERS | send-notice NUMBERS | cancel | ignore | kill\n");
     std::fflush(stdout);
     return status;
 }

@@ -143,6 +143,8 @@ pp_document_of_job_is_postscript() {
 
 pp_spool_files() { find "$WINEPREFIX/drive_c" -maxdepth 6 -name 'FAX*.tmp' 2>/dev/null; }
 pp_no_spool_files() { [ -z "$(pp_spool_files)" ]; }
+# Documents kept for their user: "Unsent faxes" in the Wine user's profile.
+pp_kept_files() { find "$WINEPREFIX/drive_c/users" -path '*/Unsent faxes/*' -type f 2>/dev/null; }
 
 pp_make_binary_postscript() {
   { printf '%%!PS-Adobe-3.0\n%%%%Title: binary sample\n/Helvetica findfont 24 scalefont setfont\n'
