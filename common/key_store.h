@@ -71,6 +71,11 @@ public:
                                          const std::u16string& text) = 0;
 
     virtual std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) = 0;
+
+    // Leaves the key (and the keys it will get) readable and writable by the
+    // local system and the administrators only, inheriting nothing from its
+    // parent: a port key holds the fax server's password.
+    virtual std::uint32_t RestrictToAdministrators(const std::u16string& path) = 0;
 };
 
 // A value's bytes read as UTF-16 text: up to the first null or the end of the

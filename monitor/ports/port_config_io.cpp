@@ -1,5 +1,6 @@
 #include "monitor/ports/port_config_io.h"
 
+#include "common/port_values.h"
 #include "monitor/ports/port_name.h"
 
 namespace tolvane {
@@ -30,6 +31,15 @@ bool WritePortConfig(KeyStore& monitorKey, const PortConfigRecord& record) {
             monitorKey.SetStringValue(path, name, std::u16string(SlotText(record, slot))) == win_error::kSuccess;
     }
     return allWritten;
+}
+
+unsigned RestrictEveryPortKey(KeyStore& monitorKey) {
+    unsigned refused = 0;
+    constexpr std::size_t kAnyPortName = 1023;
+    for (const std::u16string& port : EnumerateSubkeys(monitorKey, std::u16string(kMonitorPortsKey), kAnyPortName)) {
+        if (monitorKey.RestrictToAdministrators(PortKeyPath(port)) != win_error::kSuccess) ++refused;
+    }
+    return refused;
 }
 
 }  // namespace tolvane

@@ -20,4 +20,10 @@ bool ReadPortConfig(KeyStore& monitorKey, std::u16string_view port, PortConfigRe
 // be opened for writing or a value cannot be set.
 bool WritePortConfig(KeyStore& monitorKey, const PortConfigRecord& record);
 
+// Restricts every port key to the system and the administrators (see
+// KeyStore::RestrictToAdministrators), so keys made before that rule existed,
+// or by hand, stop showing their password to every user. The values stay
+// where they are. Answers how many keys could not be restricted.
+unsigned RestrictEveryPortKey(KeyStore& monitorKey);
+
 }  // namespace tolvane

@@ -31,10 +31,14 @@ std::uint32_t AddPort(XcvEnvironment& environment, const XcvRequest& request) {
         (store.CreateKey(ports) != win_error::kSuccess || store.OpenKey(ports, KeyAccess::kAll) != win_error::kSuccess))
         return win_error::kInvalidParameter;
     const std::u16string path = PortKeyPath(name);
-    if (store.CreateKey(path) != win_error::kSuccess ||
+    if (store.CreateKey(path) != win_error::kSuccess) return win_error::kInvalidParameter;
+    // Closed before the first value goes in; the password comes later.
+    if (store.RestrictToAdministrators(path) != win_error::kSuccess ||
         store.SetStringValue(path, std::u16string(value::kDescription), std::u16string(kPortDescription)) !=
-            win_error::kSuccess)
+            win_error::kSuccess) {
+        store.DeleteKey(path);
         return win_error::kInvalidParameter;
+    }
     return win_error::kSuccess;
 }
 

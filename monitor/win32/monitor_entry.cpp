@@ -2,7 +2,9 @@
 // hands the spooler the function table, and Shutdown.
 
 #include "common/entry_guard.h"
+#include "monitor/ports/port_config_io.h"
 #include "monitor/win32/monitor.h"
+#include "monitor/win32/monitor_trace.h"
 
 namespace tolvane {
 namespace {
@@ -120,7 +122,12 @@ extern "C" LPMONITOR2 WINAPI InitializePrintMonitor2(PMONITORINIT init, PHANDLE 
         return nullptr;
     }
     return tolvane::GuardedEntry(static_cast<LPMONITOR2>(nullptr), tolvane::SetError, [&]() -> LPMONITOR2 {
-        *monitor = new tolvane::Monitor(*init);
+        auto* instance = new tolvane::Monitor(*init);
+        // Port keys from before, or made by hand, are closed to users too.
+        if (const unsigned refused = tolvane::RestrictEveryPortKey(instance->registry)) {
+            tolvane::TraceStep(L"%u port keys could not be closed to users", refused);
+        }
+        *monitor = instance;
         return const_cast<LPMONITOR2>(&tolvane::g_functionTable);
     });
 }

@@ -1,6 +1,7 @@
 #include "monitor/win32/spooler_key_store.h"
 
 #include <cstring>
+#include <vector>
 
 #include "common/win32/wide_text.h"
 #include "monitor/win32/monitor_trace.h"
@@ -20,6 +21,47 @@ REGSAM SamFor(KeyAccess access) {
     return KEY_ALL_ACCESS;
 }
 
+// Sets the thread aside from the user it acts for until the object goes.
+class ProcessIdentity {
+public:
+    ProcessIdentity() {
+        if (!OpenThreadToken(GetCurrentThread(), TOKEN_IMPERSONATE, TRUE, &token_)) {
+            token_ = nullptr;
+        } else if (!RevertToSelf()) {
+            CloseHandle(token_);
+            token_ = nullptr;
+        }
+    }
+    ~ProcessIdentity() {
+        if (token_ == nullptr) return;
+        SetThreadToken(nullptr, token_);
+        CloseHandle(token_);
+    }
+    ProcessIdentity(const ProcessIdentity&) = delete;
+    ProcessIdentity& operator=(const ProcessIdentity&) = delete;
+
+private:
+    HANDLE token_ = nullptr;
+};
+
+// A well-known SID of the NT authority, freed with the object.
+class NtSid {
+public:
+    NtSid(BYTE count, DWORD first, DWORD second = 0) {
+        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+        if (!AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid_)) sid_ = nullptr;
+    }
+    ~NtSid() {
+        if (sid_ != nullptr) FreeSid(sid_);
+    }
+    NtSid(const NtSid&) = delete;
+    NtSid& operator=(const NtSid&) = delete;
+    PSID Get() const { return sid_; }
+
+private:
+    PSID sid_ = nullptr;
+};
+
 }  // namespace
 
 // Closes the key when the operation that opened it ends.
@@ -38,6 +80,7 @@ public:
     const Key& key() const { return key_; }
 
 private:
+    ProcessIdentity asSpooler_;  // first: set up before the key opens, restored after it closed
     SpoolerKeyStore& store_;
     Key key_;
     LONG status_;
@@ -93,6 +136,7 @@ std::uint32_t SpoolerKeyStore::OpenKey(const std::u16string& path, KeyAccess acc
 }
 
 std::uint32_t SpoolerKeyStore::CreateKey(const std::u16string& path) {
+    const ProcessIdentity asSpooler;
     if (UseSpooler()) {
         HANDLE handle = nullptr;
         DWORD disposition = 0;
@@ -112,6 +156,7 @@ std::uint32_t SpoolerKeyStore::CreateKey(const std::u16string& path) {
 }
 
 std::uint32_t SpoolerKeyStore::DeleteKey(const std::u16string& path) {
+    const ProcessIdentity asSpooler;
     if (UseSpooler()) {
         const LONG result = callbacks_.fpDeleteKey(spoolerRoot_, AsWide(path), spooler_);
         if (Implemented(result)) return static_cast<std::uint32_t>(result);
@@ -179,6 +224,37 @@ std::uint32_t SpoolerKeyStore::DeleteValue(const std::u16string& path, const std
     if (key.status() != ERROR_SUCCESS) return static_cast<std::uint32_t>(key.status());
     const LONG result = key.key().viaSpooler ? callbacks_.fpDeleteValue(key.key().handle, AsWide(name), spooler_)
                                              : RegDeleteValueW(static_cast<HKEY>(key.key().handle), AsWide(name));
+    return static_cast<std::uint32_t>(result);
+}
+
+std::uint32_t SpoolerKeyStore::RestrictToAdministrators(const std::u16string& path) {
+    const ProcessIdentity asSpooler;
+    // The spooler's callbacks cannot set a key's security: the advapi copy of
+    // the root can, on the same key.
+    if (ownRoot_ == nullptr) return ERROR_INVALID_HANDLE;
+    const NtSid system(1, SECURITY_LOCAL_SYSTEM_RID);
+    const NtSid administrators(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
+    if (system.Get() == nullptr || administrators.Get() == nullptr) return GetLastError();
+    const DWORD aclSize = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) + GetLengthSid(system.Get()) +
+                          GetLengthSid(administrators.Get());
+    std::vector<DWORD> aclBuffer(aclSize / sizeof(DWORD) + 1);
+    auto* acl = reinterpret_cast<ACL*>(aclBuffer.data());
+    SECURITY_DESCRIPTOR descriptor;
+    // Protected: nothing is inherited from the monitor's key, which every
+    // user may read.
+    if (!InitializeAcl(acl, aclSize, ACL_REVISION) ||
+        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, system.Get()) ||
+        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, administrators.Get()) ||
+        !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+        !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) ||
+        !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+        return GetLastError();
+    }
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExW(ownRoot_, AsWide(path), 0, WRITE_DAC, &key);
+    if (result != ERROR_SUCCESS) return static_cast<std::uint32_t>(result);
+    result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
+    RegCloseKey(key);
     return static_cast<std::uint32_t>(result);
 }
 

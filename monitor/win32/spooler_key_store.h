@@ -2,6 +2,11 @@
 // The monitor's registry: the spooler's registry callbacks on the monitor's root
 // key, with a fallback to the advapi functions on a key of the monitor's own when
 // a callback answers ERROR_CALL_NOT_IMPLEMENTED (Wine stubs them all).
+//
+// The spooler calls the ports on threads that act for the printing user, and
+// the port keys are the system's and the administrators' only: every operation
+// here is done as the spooler process itself, the thread's identity restored
+// afterwards.
 
 #include <windows.h>
 #include <winspool.h>
@@ -30,6 +35,7 @@ public:
     std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
                                  const std::u16string& text) override;
     std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) override;
+    std::uint32_t RestrictToAdministrators(const std::u16string& path) override;
 
 private:
     // An open key and which side opened it: handles of one side mean nothing to the other.

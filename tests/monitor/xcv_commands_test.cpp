@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/port_config_record.h"
+#include "monitor/ports/port_config_io.h"
 #include "tests/support/memory_key_store.h"
 
 namespace tolvane {
@@ -68,6 +69,15 @@ TEST_F(XcvCommands, AddPortCreatesTheKeyWithItsDescriptionOnly) {
     EXPECT_TRUE(env_.store.HasKey(u"Ports\\P"));
     EXPECT_EQ(env_.store.Value(u"Ports\\P", u"Description"), u"Tolvane Port");
     EXPECT_EQ(env_.store.ValueCount(u"Ports\\P"), 1u);
+}
+
+TEST_F(XcvCommands, PortKeysAreForAdministratorsOnly) {
+    ASSERT_EQ(AddPort(u"P"), 0u);
+    EXPECT_TRUE(env_.store.IsRestricted(u"Ports\\P")) << "a new port key";
+    env_.store.CreateKey(u"Ports\\Old");  // from before, or made by hand
+    EXPECT_EQ(RestrictEveryPortKey(env_.store), 0u);
+    EXPECT_TRUE(env_.store.IsRestricted(u"Ports\\Old"));
+    EXPECT_FALSE(env_.store.IsRestricted(u"Ports")) << "the list of ports stays as it is";
 }
 
 TEST_F(XcvCommands, AddPortRefusesExistingNamesAndUnusableOnes) {

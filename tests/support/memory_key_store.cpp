@@ -41,6 +41,7 @@ struct MemoryKeyStore::Node {
     std::map<std::u16string, Value> values;  // by lower-case name
     bool denyRead = false;
     bool denyWrite = false;
+    bool restricted = false;
 
     Node* Child(const std::u16string& childName) const {
         for (const auto& child : children)
@@ -144,6 +145,18 @@ std::uint32_t MemoryKeyStore::DeleteValue(const std::u16string& path, const std:
 }
 
 bool MemoryKeyStore::HasKey(const std::u16string& path) const { return Find(path) != nullptr; }
+
+std::uint32_t MemoryKeyStore::RestrictToAdministrators(const std::u16string& path) {
+    const std::uint32_t status = OpenKey(path, KeyAccess::kWrite);
+    if (status != win_error::kSuccess) return status;
+    Find(path)->restricted = true;
+    return win_error::kSuccess;
+}
+
+bool MemoryKeyStore::IsRestricted(const std::u16string& path) const {
+    const Node* node = Find(path);
+    return node != nullptr && node->restricted;
+}
 
 std::optional<std::u16string> MemoryKeyStore::Value(const std::u16string& path, const std::u16string& name) const {
     const Node* node = Find(path);

@@ -28,9 +28,11 @@ public:
     std::uint32_t SetStringValue(const std::u16string& path, const std::u16string& name,
                                  const std::u16string& text) override;
     std::uint32_t DeleteValue(const std::u16string& path, const std::u16string& name) override;
+    std::uint32_t RestrictToAdministrators(const std::u16string& path) override;
 
     // Test helpers.
     bool HasKey(const std::u16string& path) const;
+    bool IsRestricted(const std::u16string& path) const;
     // The stored text of a value (without its terminator), or nothing when absent.
     std::optional<std::u16string> Value(const std::u16string& path, const std::u16string& name) const;
     std::size_t ValueCount(const std::u16string& path) const;

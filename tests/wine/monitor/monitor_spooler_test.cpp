@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #include <winspool.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,56 @@ TEST_F(MonitorUnderSpooler, AnswersTheConfigurationRecord) {
     ASSERT_EQ(admin.Run(L"SetConfig", bytes.data(), static_cast<DWORD>(bytes.size())), 0u);
     EXPECT_EQ(PortValue(L"P", L"Server"), L"10.20.30.40");
     EXPECT_EQ(PortValue(L"P", L"SysMode"), L"0");
+}
+
+// The port key holds the fax server's password: only the system and the
+// administrators may open it, and GetConfig leaves the password out for
+// everyone else.
+TEST_F(MonitorUnderSpooler, KeepsThePasswordFromUsers) {
+    Xcv admin(SERVER_ACCESS_ADMINISTER);
+    ASSERT_EQ(admin.RunOnName(L"AddPort", L"P"), 0u);
+    const std::wstring path = std::wstring(kPortsKey) + L"\\P";
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, READ_CONTROL, &key), ERROR_SUCCESS);
+    std::vector<DWORD> buffer(1024);
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(DWORD));
+    ASSERT_EQ(RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, buffer.data(), &size), ERROR_SUCCESS);
+    RegCloseKey(key);
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(buffer.data(), &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl != nullptr);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(buffer.data(), &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED) << "nothing inherited from the monitor's key";
+    std::vector<std::wstring> trustees;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, &ace));
+        ASSERT_EQ(static_cast<ACE_HEADER*>(ace)->AceType, ACCESS_ALLOWED_ACE_TYPE);
+        wchar_t* text = nullptr;
+        ASSERT_TRUE(ConvertSidToStringSidW(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &text));
+        trustees.emplace_back(text);
+        LocalFree(text);
+    }
+    EXPECT_EQ(trustees, (std::vector<std::wstring>{L"S-1-5-18", L"S-1-5-32-544"}));
+
+    tolvane::PortConfigRecord record = tolvane::MakeDefaultPortConfig();
+    tolvane::SetSlotText(record, tolvane::ConfigSlot::kPortName, u"P");
+    tolvane::SetSlotText(record, tolvane::ConfigSlot::kPassword, u"my secret");
+    std::vector<BYTE> bytes = RecordBytes(record);
+    ASSERT_EQ(admin.Run(L"SetConfig", bytes.data(), static_cast<DWORD>(bytes.size())), 0u);
+    const std::wstring port = L"P";
+    const DWORD nameSize = static_cast<DWORD>((port.size() + 1) * sizeof(wchar_t));
+    std::vector<BYTE> output(tolvane::kPortConfigRecordSize);
+    Xcv user(SERVER_ACCESS_ENUMERATE);
+    ASSERT_EQ(user.Run(L"GetConfig", port.c_str(), nameSize, output.data(), static_cast<DWORD>(output.size())), 0u);
+    std::memcpy(&record, output.data(), sizeof record);
+    EXPECT_EQ(tolvane::SlotText(record, tolvane::ConfigSlot::kPassword), u"");
+    ASSERT_EQ(admin.Run(L"GetConfig", port.c_str(), nameSize, output.data(), static_cast<DWORD>(output.size())), 0u);
+    std::memcpy(&record, output.data(), sizeof record);
+    EXPECT_EQ(tolvane::SlotText(record, tolvane::ConfigSlot::kPassword), u"my secret");
 }
 
 TEST_F(MonitorUnderSpooler, ListsItsPortsInThePortEnumeration) {
