@@ -20,7 +20,8 @@
 // of one row.
 //
 // Pages: bi-level pages are written direct or turned 90 degrees clockwise by
-// their resolutions and shape. Colour pages are stored bi-level too (a pixel
+// their resolutions and shape, and labelled 204 by 196 or 204 by 98 dots per
+// inch as they were rendered, under every compression. Colour pages are stored bi-level too (a pixel
 // whose luminance is below half scale is black) and then take the same way,
 // so every page of the file is a CCITT fax page. A page of height 0 is
 // accepted but adds no page (a directory without rows would make the whole

@@ -106,9 +106,10 @@ TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile) {
         expectSamePixels(landscape, pages[1], true);
         expectSamePixels(sideways, pages[2], true);
         EXPECT_EQ(labelsOfPage(path, 0).compression, compress == 1 ? COMPRESSION_CCITTFAX3 : COMPRESSION_CCITTFAX4);
-        // Group 3 labels every page fine; Group 4 keeps the table's labels.
-        EXPECT_EQ(labelsOfPage(path, 2).y, compress == 1 ? 196.0f : 98.0f);
+        // The sideways page is stored 204 across (its 204 down) by 98 down.
+        EXPECT_EQ(labelsOfPage(path, 2).y, 98.0f);
         EXPECT_EQ(labelsOfPage(path, 2).x, 204.0f);
+        EXPECT_EQ(labelsOfPage(path, 1).y, 196.0f);
     }
 }
 
@@ -125,20 +126,26 @@ TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers) {
             ASSERT_EQ(page.row(y)[i], static_cast<uint8_t>(~before.row(y)[i]));
 }
 
-TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme) {
+TEST_F(CaptureSessionTest, EverySchemeLabelsThePagesOwnResolution) {
+    // A page labelled finer than it was rendered is sent at half its length.
     for (int compress : {1, 2, 0}) {
+        SCOPED_TRACE(compress);
         RecordingHost host(settingsFor(dir + "/fax", compress));
         CaptureSession session(host);
-        PluginPage page(64, 30, 8);
+        PluginPage standard(64, 30, 8), fine(64, 60, 8);
         session.StartDocument(std::string("P"));
         session.StartPage();
-        ASSERT_EQ(session.EndPage(page.request(1, 204, 98)), kPageHandled);
+        ASSERT_EQ(session.EndPage(standard.request(1, 204, 98)), kPageHandled);
+        session.StartPage();
+        ASSERT_EQ(session.EndPage(fine.request(2, 204, 196)), kPageHandled);
         session.CloseFile();
         const Labels l = labelsOfPage(dir + "/fax.tif", 0);
-        EXPECT_EQ(l.y, compress == 1 ? 196.0f : 98.0f) << compress;
+        EXPECT_EQ(l.x, 204.0f);
+        EXPECT_EQ(l.y, 98.0f);
         EXPECT_EQ(l.compression, compress == 1   ? COMPRESSION_CCITTFAX3
                                  : compress == 2 ? COMPRESSION_CCITTFAX4
                                                  : COMPRESSION_NONE);
+        EXPECT_EQ(labelsOfPage(dir + "/fax.tif", 1).y, 196.0f);
     }
 }
 

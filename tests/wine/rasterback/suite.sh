@@ -239,9 +239,12 @@ run_arch() {
   wait_lines "$SEND/after.log" 1
   expect "$SEND/after.log" "args=[$(winpath "$std.tif")] show=0" "standard: CmdShow 2 starts the follow-up program hidden"
 
-  # 3. Group 3 labels a standard page fine; other "Compress" values set only the common fields.
-  calderine "$OUT/std g3" 1; harness "$OUT/h3.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)"
-  check_fax_fields "$OUT/std g3.tif" 0 1 1728 1146 204 196 1
+  # 3. Group 3 labels a standard page standard (a fax server sends it at its full length); other
+  # "Compress" values set only the common fields.
+  calderine "$OUT/std g3" 1; harness "$OUT/h3.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)" "$(page pbm ls1 98 204)"
+  check_fax_fields "$OUT/std g3.tif" 0 1 1728 1146 204 98 1
+  check_fax_fields "$OUT/std g3.tif" 1 1 1728 1146 204 98 2
+  check_fax_file "$OUT/std g3.tif" -2 -r 98 -w 1728 -l 300
   calderine "$OUT/plain" 0; harness "$OUT/h3b.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)"
   check_fax_fields "$OUT/plain.tif" 0 0 1728 1146 204 98 1
 
