@@ -7,12 +7,14 @@
 
 #include "rasterback/capture_session.h"
 #include "rasterback/ini_profile.h"
+#include "recording_shell.h"
 #include "test_pages.h"
 
 namespace tolvane {
 namespace {
 
 using test::PluginPage;
+using test::RecordingShell;
 using test::StoredPage;
 
 class RecordingHost : public CaptureHost {
@@ -24,8 +26,12 @@ public:
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void DebugText(const std::string& text) override { debug.push_back(text); }
+    TIFF* OpenOutput(const std::string& path) override {
+        return freeBytes ? test::openOnNearlyFullDisk(path, *freeBytes) : CaptureHost::OpenOutput(path);
+    }
 
     std::string ini;
+    std::optional<std::size_t> freeBytes;  // the disk's room, when it is nearly full
     IniProfile profile{""};
     std::vector<std::string> messages, debug;
 };
@@ -300,6 +306,96 @@ TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept) {
             ASSERT_EQ(pages[0].pixelBlack(static_cast<uint32_t>(x), static_cast<uint32_t>(y)), dark) << x << "," << y;
         }
     }
+}
+
+std::size_t fileSizeOfPages(const std::string& dir, int compress, const std::vector<PluginPage>& pages) {
+    RecordingHost host("[save]\noutputfile=" + dir + "/measure\n[SYSTEM]\nCompress=" + std::to_string(compress));
+    CaptureSession session(host);
+    session.StartDocument(std::string("P"));
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        PluginPage copy = pages[i];
+        session.StartPage();
+        session.EndPage(copy.request(static_cast<int>(i + 1), 204, 196));
+    }
+    session.CloseFile();
+    return std::filesystem::file_size(dir + "/measure.tif");
+}
+
+TEST_F(CaptureSessionTest, AFullDiskLosesTheDocumentLoudlyAndHandsNothingOn) {
+    // Blank pages encode small enough for libtiff to hold a whole page until
+    // its directory is written; a noisy page overflows that buffer while its
+    // rows are still being written.
+    const PluginPage blank(200, 300, 28), noisy = PluginPage::randomBilevel(800, 600, 100, 13);
+    const std::size_t onePage = fileSizeOfPages(dir, 1, {blank});
+    struct Case {
+        const char* name;
+        std::vector<PluginPage> pages;
+        int failingPage;  // the first page whose EndPageEntry must fail, 0: only the close fails
+        std::size_t freeBytes;
+        int keepOpenLast;
+        const char* refused;  // what the debug text names
+    } const cases[] = {
+        {"directory of page 2", {blank, blank, blank}, 2, onePage + 40, 0, "the page's directory"},
+        {"a row of page 1", {noisy, blank}, 1, 2000, 0, "a row"},
+        {"the directory left open for the close", {blank, blank}, 0, onePage + 40, 1, "the last page's directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host(settingsFor(dir + "/fax", 1) + "[run]\nenablerun=1\nexefilename=after.exe\n");
+        host.freeBytes = c.freeBytes;
+        CaptureSession session(host);
+        RecordingShell shell;
+        shell.softPath = "C:\\Send";
+        session.StartDocument(std::string("Ostrel Printer"));
+        for (std::size_t i = 0; i < c.pages.size(); ++i) {
+            PluginPage page = c.pages[i];
+            const int number = static_cast<int>(i + 1);
+            const bool last = i + 1 == c.pages.size();
+            session.StartPage();
+            const short result = session.EndPage(page.request(number, 204, 196, last ? c.keepOpenLast : 0));
+            const bool lost = c.failingPage != 0 && number >= c.failingPage;
+            EXPECT_EQ(result, lost ? kPageNotWritten : kPageHandled) << "page " << number;
+        }
+        IniProfile settings(host.ini);
+        EXPECT_EQ(session.EndDocument(settings, shell), kDocumentNotWritten);
+        EXPECT_EQ(host.messages, std::vector<std::string>{WriteFailedText(dir + "/fax.tif")}) << "told once";
+        EXPECT_FALSE(std::filesystem::exists(dir + "/fax.tif")) << "no broken file is left";
+        EXPECT_TRUE(shell.log.empty()) << "handed on: " << shell.log.front();
+        bool named = false;
+        for (const std::string& line : host.debug) named = named || line.find(c.refused) != std::string::npos;
+        EXPECT_TRUE(named) << c.refused;
+    }
+}
+
+TEST_F(CaptureSessionTest, OnlyWhatTheDocumentStoredIsHandedOn) {
+    RecordingHost host(settingsFor(dir + "/fax", 1));
+    CaptureSession session(host);
+    RecordingShell shell;
+    shell.softPath = "C:\\Send";
+    IniProfile settings(host.ini);
+    PluginPage page = PluginPage::randomBilevel(16, 8, 2, 14);
+    session.StartDocument(std::string("Ostrel Printer"));
+    session.StartPage();
+    session.EndPage(page.request(1, 204, 196));
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    ASSERT_EQ(shell.log.size(), 2u) << "the first document is handed on";
+    shell.log.clear();
+
+    // No page at all, then pages that were all refused or empty: the file at
+    // the output path is not this document's.
+    session.StartDocument(std::string("Ostrel Printer"));
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir + "/fax.tif")) << "an earlier document's file is not touched";
+    PluginPage tooShortRows(100, 10, 4), empty(16, 0, 2);
+    session.StartDocument(std::string("Ostrel Printer"));
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(tooShortRows.request(1, 204, 196)), kPageRefused);
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(empty.request(2, 204, 196)), kPageHandled);
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/fax.tif")) << "a file without a page is not kept";
+    EXPECT_TRUE(shell.log.empty()) << "handed on: " << shell.log.front();
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(CaptureSessionTest, StartDocumentReadsTheOutputPathAndWritesDebugText) {
