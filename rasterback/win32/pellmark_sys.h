@@ -67,7 +67,10 @@ short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG 
 // the user is told), else 0. A document that stored no page hands nothing on
 // (0): a file at the output path is an earlier document's. When the copy to
 // the path chosen in the save dialog fails, the written file is kept where it
-// is and the user is told.
+// is and the user is told. The follow-up program and Dunmore.exe get the
+// file's path in double quotes as their one argument; a path that a batch
+// file's interpreter could expand ("%") is not handed to one, and the user is
+// told.
 short WINAPI EndDocEntry(void);
 
 typedef short(WINAPI* StartDocEntryFn)(const wchar_t*);
