@@ -1,8 +1,22 @@
 #include "rasterback/handoff.h"
 
+#include "rasterback/program_parameters.h"
+
 namespace tolvane {
 
 namespace {
+
+// Starts `program` with the path as its one argument, or tells the user why
+// the path cannot be handed to it.
+bool StartWithPath(const std::string& program, const std::string& path, ShowState show, HandoffShell& shell) {
+    const std::optional<std::string> parameter = PathParameter(path, program);
+    if (!parameter) {
+        shell.ShowMessage({PathNotPassedText(path, program), UserMessage::Encoding::Ansi, UserMessage::Caption::Empty});
+        return false;
+    }
+    shell.ShellOpen(program, *parameter, show);
+    return true;
+}
 
 short HandToSendProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell) {
     const std::optional<std::string> folder = shell.ReadSendProgramFolder();
@@ -11,7 +25,7 @@ short HandToSendProgram(const std::string& outputPath, ProfileReader& settings, 
         return 1;
     }
     RunFollowUpProgram(outputPath, settings, shell);
-    shell.ShellOpen(*folder + kSendProgramName, outputPath, ShowState::Normal);
+    StartWithPath(*folder + kSendProgramName, outputPath, ShowState::Normal, shell);
     return 0;
 }
 
@@ -40,6 +54,12 @@ short SaveWhereTheUserChooses(std::string& outputPath, ProfileReader& settings, 
 
 }  // namespace
 
+std::string PathNotPassedText(const std::string& path, const std::string& program) {
+    return "The fax file " + path + " was not handed to " + program +
+           ": a file name with a double quote, a control character, or (for a program that the command "
+           "interpreter runs) a percent sign cannot be passed to it.";
+}
+
 std::string CopyFailedText(const std::string& keptPath, const std::string& chosenPath) {
     return "The fax could not be saved as " + chosenPath + ".\r\nIt has been kept at " + keptPath + ".";
 }
@@ -47,8 +67,7 @@ std::string CopyFailedText(const std::string& keptPath, const std::string& chose
 bool RunFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell) {
     const FollowUpProgram program = ReadFollowUpProgram(settings);
     if (!program.enabled) return false;
-    shell.ShellOpen(program.program, outputPath, program.show);
-    return true;
+    return StartWithPath(program.program, outputPath, program.show, shell);
 }
 
 short RunHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings,

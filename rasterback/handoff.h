@@ -54,9 +54,12 @@ constexpr const char* kRegistryErrorUtf8 =
 short RunHandoff(const std::string& printerName, std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
 
 // Starts the follow-up program when "enablerun" asks for it, with the output
-// path as its whole parameter text. Returns whether a program was started.
+// path as its one argument (PathParameter). Returns whether a program was
+// started.
 bool RunFollowUpProgram(const std::string& outputPath, ProfileReader& settings, HandoffShell& shell);
 
 std::string CopyFailedText(const std::string& keptPath, const std::string& chosenPath);
+// Shown instead of starting a program when PathParameter cannot carry the path.
+std::string PathNotPassedText(const std::string& path, const std::string& program);
 
 }  // namespace tolvane

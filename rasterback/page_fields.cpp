@@ -45,11 +45,6 @@ std::vector<FieldSetting> PageFieldSettings(CompressionScheme scheme, int pageNu
     f.push_back({TIFFTAG_PHOTOMETRIC, uint32_t{PHOTOMETRIC_MINISWHITE}});
     f.push_back({TIFFTAG_FILLORDER, uint32_t{FILLORDER_LSB2MSB}});
     f.push_back({TIFFTAG_PLANARCONFIG, uint32_t{PLANARCONFIG_CONTIG}});
-    if (g3) {
-        // Group 3 pages are always labelled fine resolution.
-        f.push_back({TIFFTAG_XRESOLUTION, 204.0});
-        f.push_back({TIFFTAG_YRESOLUTION, 196.0});
-    }
     f.push_back({TIFFTAG_PAGENUMBER, PageNumberPair{static_cast<uint16_t>(pageNumber), 0}});
     f.push_back({TIFFTAG_RESOLUTIONUNIT, uint32_t{RESUNIT_INCH}});
     f.push_back({TIFFTAG_BADFAXLINES, uint32_t{0}});

@@ -26,8 +26,9 @@ bool IsBilevel(const PageRequest& page) { return page.bilevel == 1; }
 std::string Describe(const char* what, int64_t value) { return std::string(what) + " " + std::to_string(value); }
 
 // Writes rows that follow the plug-in's convention (set bit = white), direct or
-// turned, and sets the page's fields first when they are pending.
-void WriteBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t invertBytes, int width, int height,
+// turned, and sets the page's fields first when they are pending. False when
+// the file refused a row; the rows after it are not offered.
+bool WriteBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t invertBytes, int width, int height,
                       int pageNumber, const PagePlan& plan, CompressionScheme scheme, bool& fieldsPending) {
     if (plan.way == PageWay::Direct) {
         if (fieldsPending)
@@ -36,9 +37,9 @@ void WriteBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t 
         fieldsPending = false;
         for (int i = 0; i < height; ++i) {
             InvertBits(rows[i], invertBytes);
-            if (TIFFWriteScanline(tif, rows[i], static_cast<uint32_t>(i), 0) != 1) break;
+            if (TIFFWriteScanline(tif, rows[i], static_cast<uint32_t>(i), 0) != 1) return false;
         }
-        return;
+        return true;
     }
 
     // Turned: the stored page is as wide as the incoming page is tall.
@@ -52,8 +53,11 @@ void WriteBilevelRows(TIFF* tif, const std::vector<uint8_t*>& rows, std::size_t 
     for (int r = 0; r < width; ++r)
         if (TIFFWriteScanline(tif, turned.data() + static_cast<std::size_t>(r) * stride, static_cast<uint32_t>(r), 0) !=
             1)
-            break;
+            return false;
+    return true;
 }
+
+PageOutcome NotWritten(const char* what) { return {kPageNotWritten, std::string("the file refused ") + what}; }
 
 }  // namespace
 
@@ -101,9 +105,10 @@ PageOutcome WritePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
     try {
         if (IsBilevel(page)) {
             const PagePlan plan = PlanBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
-            WriteBilevelRows(tif, *rows, static_cast<std::size_t>(page.rowBytes), page.width, page.height,
-                             page.pageNumber, plan, scheme, fieldsPending);
-            if (page.keepOpen == 0) TIFFWriteDirectory(tif);
+            if (!WriteBilevelRows(tif, *rows, static_cast<std::size_t>(page.rowBytes), page.width, page.height,
+                                  page.pageNumber, plan, scheme, fieldsPending))
+                return NotWritten("a row");
+            if (page.keepOpen == 0 && !TIFFWriteDirectory(tif)) return NotWritten("the page's directory");
             return {kPageHandled, {}};
         }
 
@@ -117,8 +122,10 @@ PageOutcome WritePage(TIFF* tif, const PageRequest& page, CompressionScheme sche
             ColourRowToBits((*rows)[i], page.width, bitRows[i]);
         }
         const PagePlan plan = PlanBilevelPage(page.xDpi, page.yDpi, page.width, page.height);
-        WriteBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme, fieldsPending);
-        TIFFWriteDirectory(tif);
+        if (!WriteBilevelRows(tif, bitRows, bitBytes, page.width, page.height, page.pageNumber, plan, scheme,
+                              fieldsPending))
+            return NotWritten("a row");
+        if (!TIFFWriteDirectory(tif)) return NotWritten("the page's directory");
         return {kPageHandled, {}};
     } catch (const std::bad_alloc&) {
         return {kPageRefused, "not enough memory for the page's working copy"};

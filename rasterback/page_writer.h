@@ -23,11 +23,12 @@ struct PageRequest {
     int keepOpen;  // bi-level pages: 0 finishes the page's directory now
 };
 
-// Results of EndPageEntry.
+// Results of EndPageEntry (-3 is the shell's internal failure).
 enum PageResult : short {
-    kPageHandled = 0,   // also when libtiff refused some rows
-    kNoFileOpen = -1,   // the file could not be opened (or was not)
-    kPageRefused = -2,  // the page's description is unusable; nothing was written
+    kPageHandled = 0,
+    kNoFileOpen = -1,      // the file could not be opened (or was not)
+    kPageRefused = -2,     // the page's description is unusable; nothing was written
+    kPageNotWritten = -4,  // the file refused a row or the page's directory (a full disk)
 };
 
 struct PageOutcome {
@@ -37,7 +38,8 @@ struct PageOutcome {
 
 // `fieldsPending` is set by StartPageEntry; when set the page's fields are set
 // and it is cleared. Upright bi-level pages are inverted in place in the
-// plug-in's buffers and written without a copy.
+// plug-in's buffers and written without a copy. A row or directory that the
+// file refuses stops the page there: its file is then incomplete.
 PageOutcome WritePage(TIFF* tif, const PageRequest& page, CompressionScheme scheme, bool& fieldsPending);
 
 // Why a page cannot be written as described, or an empty text when it can.

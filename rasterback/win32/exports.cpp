@@ -78,10 +78,9 @@ extern "C" short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG w
 
 extern "C" short WINAPI EndDocEntry(void) {
     return Guarded([] {
-        session.CloseFile();
         Win32Profile settings;
         Win32HandoffShell shell;
-        return RunHandoff(session.PrinterName(), session.OutputPath(), settings, shell);
+        return session.EndDocument(settings, shell);
     });
 }
 

@@ -20,7 +20,8 @@
 // of one row.
 //
 // Pages: bi-level pages are written direct or turned 90 degrees clockwise by
-// their resolutions and shape. Colour pages are stored bi-level too (a pixel
+// their resolutions and shape, and labelled 204 by 196 or 204 by 98 dots per
+// inch as they were rendered, under every compression. Colour pages are stored bi-level too (a pixel
 // whose luminance is below half scale is black) and then take the same way,
 // so every page of the file is a CCITT fax page. A page of height 0 is
 // accepted but adds no page (a directory without rows would make the whole
@@ -47,21 +48,29 @@ short WINAPI StartPageEntry(void);
 // Its arguments are not read. Always 0.
 short WINAPI ImageProcessing(LONG a, LONG b, LONG c, LONG d, LONG e);
 
-// 0: the page was handled (also when libtiff refused some of its rows).
+// 0: the page was handled.
 // -1: no file is open (the open failed: it is tried again on the next page).
 // -2: the page was refused and nothing of it written: a width that is not
 //     positive, a negative height, rows shorter than the width needs, rows
 //     longer than the working row of a turned or colour page (the width's
 //     bytes padded to a multiple of 4), or a null row table or row address.
 // -3: an internal failure (every export catches what it could throw).
+// -4: the file could not be written (a full disk): it is removed, the user is
+//     told in a message box, and the document's later pages get -4 too.
 // keepOpen not 0 leaves a bi-level page's directory open (TIFFClose at the
 // end of the document writes it). `reserved` is not read.
 short WINAPI EndPageEntry(const void* rowTable, LONG rowBytes, LONG width, LONG height, LONG pageNumber, LONG bilevel,
                           LONG xDpi, LONG yDpi, LONG keepOpen, LONG reserved);
 
 // Closes the file and hands it on. 1 when the send program's registry value
-// cannot be read, else 0. When the copy to the path chosen in the save dialog
-// fails, the written file is kept where it is and the user is told.
+// cannot be read, -4 when the file could not be written (nothing is handed on,
+// the user is told), else 0. A document that stored no page hands nothing on
+// (0): a file at the output path is an earlier document's. When the copy to
+// the path chosen in the save dialog fails, the written file is kept where it
+// is and the user is told. The follow-up program and Dunmore.exe get the
+// file's path in double quotes as their one argument; a path that a batch
+// file's interpreter could expand ("%") is not handed to one, and the user is
+// told.
 short WINAPI EndDocEntry(void);
 
 typedef short(WINAPI* StartDocEntryFn)(const wchar_t*);

@@ -7,12 +7,14 @@
 
 #include "rasterback/capture_session.h"
 #include "rasterback/ini_profile.h"
+#include "recording_shell.h"
 #include "test_pages.h"
 
 namespace tolvane {
 namespace {
 
 using test::PluginPage;
+using test::RecordingShell;
 using test::StoredPage;
 
 class RecordingHost : public CaptureHost {
@@ -24,8 +26,12 @@ public:
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void DebugText(const std::string& text) override { debug.push_back(text); }
+    TIFF* OpenOutput(const std::string& path) override {
+        return freeBytes ? test::openOnNearlyFullDisk(path, *freeBytes) : CaptureHost::OpenOutput(path);
+    }
 
     std::string ini;
+    std::optional<std::size_t> freeBytes;  // the disk's room, when it is nearly full
     IniProfile profile{""};
     std::vector<std::string> messages, debug;
 };
@@ -106,9 +112,10 @@ TEST_F(CaptureSessionTest, WritesDirectAndTurnedPagesPixelExactInOneFile) {
         expectSamePixels(landscape, pages[1], true);
         expectSamePixels(sideways, pages[2], true);
         EXPECT_EQ(labelsOfPage(path, 0).compression, compress == 1 ? COMPRESSION_CCITTFAX3 : COMPRESSION_CCITTFAX4);
-        // Group 3 labels every page fine; Group 4 keeps the table's labels.
-        EXPECT_EQ(labelsOfPage(path, 2).y, compress == 1 ? 196.0f : 98.0f);
+        // The sideways page is stored 204 across (its 204 down) by 98 down.
+        EXPECT_EQ(labelsOfPage(path, 2).y, 98.0f);
         EXPECT_EQ(labelsOfPage(path, 2).x, 204.0f);
+        EXPECT_EQ(labelsOfPage(path, 1).y, 196.0f);
     }
 }
 
@@ -125,20 +132,26 @@ TEST_F(CaptureSessionTest, UprightPagesAreInvertedInThePluginsBuffers) {
             ASSERT_EQ(page.row(y)[i], static_cast<uint8_t>(~before.row(y)[i]));
 }
 
-TEST_F(CaptureSessionTest, Portrait98DpiPageIsLabelledByScheme) {
+TEST_F(CaptureSessionTest, EverySchemeLabelsThePagesOwnResolution) {
+    // A page labelled finer than it was rendered is sent at half its length.
     for (int compress : {1, 2, 0}) {
+        SCOPED_TRACE(compress);
         RecordingHost host(settingsFor(dir + "/fax", compress));
         CaptureSession session(host);
-        PluginPage page(64, 30, 8);
+        PluginPage standard(64, 30, 8), fine(64, 60, 8);
         session.StartDocument(std::string("P"));
         session.StartPage();
-        ASSERT_EQ(session.EndPage(page.request(1, 204, 98)), kPageHandled);
+        ASSERT_EQ(session.EndPage(standard.request(1, 204, 98)), kPageHandled);
+        session.StartPage();
+        ASSERT_EQ(session.EndPage(fine.request(2, 204, 196)), kPageHandled);
         session.CloseFile();
         const Labels l = labelsOfPage(dir + "/fax.tif", 0);
-        EXPECT_EQ(l.y, compress == 1 ? 196.0f : 98.0f) << compress;
+        EXPECT_EQ(l.x, 204.0f);
+        EXPECT_EQ(l.y, 98.0f);
         EXPECT_EQ(l.compression, compress == 1   ? COMPRESSION_CCITTFAX3
                                  : compress == 2 ? COMPRESSION_CCITTFAX4
                                                  : COMPRESSION_NONE);
+        EXPECT_EQ(labelsOfPage(dir + "/fax.tif", 1).y, 196.0f);
     }
 }
 
@@ -293,6 +306,96 @@ TEST_F(CaptureSessionTest, ColourPagesAreRenderedBilevelAndTheirRowsKept) {
             ASSERT_EQ(pages[0].pixelBlack(static_cast<uint32_t>(x), static_cast<uint32_t>(y)), dark) << x << "," << y;
         }
     }
+}
+
+std::size_t fileSizeOfPages(const std::string& dir, int compress, const std::vector<PluginPage>& pages) {
+    RecordingHost host("[save]\noutputfile=" + dir + "/measure\n[SYSTEM]\nCompress=" + std::to_string(compress));
+    CaptureSession session(host);
+    session.StartDocument(std::string("P"));
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        PluginPage copy = pages[i];
+        session.StartPage();
+        session.EndPage(copy.request(static_cast<int>(i + 1), 204, 196));
+    }
+    session.CloseFile();
+    return std::filesystem::file_size(dir + "/measure.tif");
+}
+
+TEST_F(CaptureSessionTest, AFullDiskLosesTheDocumentLoudlyAndHandsNothingOn) {
+    // Blank pages encode small enough for libtiff to hold a whole page until
+    // its directory is written; a noisy page overflows that buffer while its
+    // rows are still being written.
+    const PluginPage blank(200, 300, 28), noisy = PluginPage::randomBilevel(800, 600, 100, 13);
+    const std::size_t onePage = fileSizeOfPages(dir, 1, {blank});
+    struct Case {
+        const char* name;
+        std::vector<PluginPage> pages;
+        int failingPage;  // the first page whose EndPageEntry must fail, 0: only the close fails
+        std::size_t freeBytes;
+        int keepOpenLast;
+        const char* refused;  // what the debug text names
+    } const cases[] = {
+        {"directory of page 2", {blank, blank, blank}, 2, onePage + 40, 0, "the page's directory"},
+        {"a row of page 1", {noisy, blank}, 1, 2000, 0, "a row"},
+        {"the directory left open for the close", {blank, blank}, 0, onePage + 40, 1, "the last page's directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingHost host(settingsFor(dir + "/fax", 1) + "[run]\nenablerun=1\nexefilename=after.exe\n");
+        host.freeBytes = c.freeBytes;
+        CaptureSession session(host);
+        RecordingShell shell;
+        shell.softPath = "C:\\Send";
+        session.StartDocument(std::string("Ostrel Printer"));
+        for (std::size_t i = 0; i < c.pages.size(); ++i) {
+            PluginPage page = c.pages[i];
+            const int number = static_cast<int>(i + 1);
+            const bool last = i + 1 == c.pages.size();
+            session.StartPage();
+            const short result = session.EndPage(page.request(number, 204, 196, last ? c.keepOpenLast : 0));
+            const bool lost = c.failingPage != 0 && number >= c.failingPage;
+            EXPECT_EQ(result, lost ? kPageNotWritten : kPageHandled) << "page " << number;
+        }
+        IniProfile settings(host.ini);
+        EXPECT_EQ(session.EndDocument(settings, shell), kDocumentNotWritten);
+        EXPECT_EQ(host.messages, std::vector<std::string>{WriteFailedText(dir + "/fax.tif")}) << "told once";
+        EXPECT_FALSE(std::filesystem::exists(dir + "/fax.tif")) << "no broken file is left";
+        EXPECT_TRUE(shell.log.empty()) << "handed on: " << shell.log.front();
+        bool named = false;
+        for (const std::string& line : host.debug) named = named || line.find(c.refused) != std::string::npos;
+        EXPECT_TRUE(named) << c.refused;
+    }
+}
+
+TEST_F(CaptureSessionTest, OnlyWhatTheDocumentStoredIsHandedOn) {
+    RecordingHost host(settingsFor(dir + "/fax", 1));
+    CaptureSession session(host);
+    RecordingShell shell;
+    shell.softPath = "C:\\Send";
+    IniProfile settings(host.ini);
+    PluginPage page = PluginPage::randomBilevel(16, 8, 2, 14);
+    session.StartDocument(std::string("Ostrel Printer"));
+    session.StartPage();
+    session.EndPage(page.request(1, 204, 196));
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    ASSERT_EQ(shell.log.size(), 2u) << "the first document is handed on";
+    shell.log.clear();
+
+    // No page at all, then pages that were all refused or empty: the file at
+    // the output path is not this document's.
+    session.StartDocument(std::string("Ostrel Printer"));
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir + "/fax.tif")) << "an earlier document's file is not touched";
+    PluginPage tooShortRows(100, 10, 4), empty(16, 0, 2);
+    session.StartDocument(std::string("Ostrel Printer"));
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(tooShortRows.request(1, 204, 196)), kPageRefused);
+    session.StartPage();
+    EXPECT_EQ(session.EndPage(empty.request(2, 204, 196)), kPageHandled);
+    EXPECT_EQ(session.EndDocument(settings, shell), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/fax.tif")) << "a file without a page is not kept";
+    EXPECT_TRUE(shell.log.empty()) << "handed on: " << shell.log.front();
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(CaptureSessionTest, StartDocumentReadsTheOutputPathAndWritesDebugText) {

@@ -2,40 +2,12 @@
 
 #include "rasterback/handoff.h"
 #include "rasterback/ini_profile.h"
+#include "recording_shell.h"
 
 namespace tolvane {
 namespace {
 
-class RecordingShell : public HandoffShell {
-public:
-    std::optional<std::string> ReadSendProgramFolder() override {
-        log.push_back("registry");
-        return softPath;
-    }
-    void ShellOpen(const std::string& file, const std::string& parameters, ShowState show) override {
-        log.push_back("open[" + file + "][" + parameters + "]" + std::to_string(static_cast<int>(show)));
-    }
-    void EnsureFolder(const std::string& folder) override { log.push_back("folder[" + folder + "]"); }
-    std::optional<std::string> AskSavePath(const std::string& current, const std::string& initial) override {
-        log.push_back("dialog[" + current + "][" + initial + "]");
-        return answer;
-    }
-    bool SamePath(const std::string& a, const std::string& b) override { return a == b; }
-    bool CopyFileTo(const std::string& from, const std::string& to) override {
-        log.push_back("copy[" + from + "][" + to + "]");
-        return copySucceeds;
-    }
-    bool RemoveFile(const std::string& path) override {
-        log.push_back("delete[" + path + "]");
-        return true;
-    }
-    void ShowMessage(const UserMessage& m) override { messages.push_back(m); }
-
-    std::optional<std::string> softPath, answer;
-    bool copySucceeds = true;
-    std::vector<std::string> log;
-    std::vector<UserMessage> messages;
-};
+using test::RecordingShell;
 
 const char* const kWritten = "c:\\fax out\\doc.tif";
 const std::string kFollowUp = "[run]\nenablerun=1\nexefilename=c:\\after.exe\nCmdShow=";
@@ -48,8 +20,8 @@ TEST(Handoff, SendPrinterStartsTheFollowUpThenTheSendProgram) {
     EXPECT_EQ(RunHandoff("Ostrel Printer", path, ini, shell), 0);
     EXPECT_EQ(shell.log, (std::vector<std::string>{
                              "registry",
-                             "open[c:\\after.exe][c:\\fax out\\doc.tif]0",
-                             "open[C:\\Program Files\\Ostrel\\Dunmore.exe][c:\\fax out\\doc.tif]0",
+                             "open[c:\\after.exe][\"c:\\fax out\\doc.tif\"]0",
+                             "open[C:\\Program Files\\Ostrel\\Dunmore.exe][\"c:\\fax out\\doc.tif\"]0",
                          }));
 }
 
@@ -73,7 +45,7 @@ TEST(Handoff, OtherPrintersSaveWhereTheUserChooses) {
         std::string path = kWritten;
         EXPECT_EQ(RunHandoff(printer, path, ini, shell), 0);
         EXPECT_EQ(shell.log, (std::vector<std::string>{
-                                 "open[c:\\after.exe][c:\\fax out\\doc.tif]1",
+                                 "open[c:\\after.exe][\"c:\\fax out\\doc.tif\"]1",
                                  "folder[C:\\tiff\\]",
                                  "dialog[c:\\fax out\\doc.tif][C:\\tiff\\]",
                                  "copy[c:\\fax out\\doc.tif][C:\\tiff\\kept.tif]",
@@ -124,9 +96,9 @@ TEST(Handoff, FollowUpProgramFollowsItsSettings) {
     const std::pair<std::string, std::string> cases[] = {
         {"", ""},
         {"[run]\nenablerun=0\nexefilename=x.exe\n", ""},
-        {"[run]\nenablerun=1\n", "open[][p q.tif]0"},  // an empty program name is still requested
-        {"[run]\nenablerun=7\nexefilename=x.exe\nCmdShow=3\n", "open[x.exe][p q.tif]2"},
-        {"[run]\nenablerun=1\nexefilename=x.exe\nCmdShow=2\n", "open[x.exe][p q.tif]2"},
+        {"[run]\nenablerun=1\n", "open[][\"p q.tif\"]0"},  // an empty program name is still requested
+        {"[run]\nenablerun=7\nexefilename=x.exe\nCmdShow=3\n", "open[x.exe][\"p q.tif\"]2"},
+        {"[run]\nenablerun=1\nexefilename=x.exe\nCmdShow=2\n", "open[x.exe][\"p q.tif\"]2"},
     };
     for (const auto& [settings, expected] : cases) {
         RecordingShell shell;
@@ -135,6 +107,33 @@ TEST(Handoff, FollowUpProgramFollowsItsSettings) {
         EXPECT_EQ(shell.log, expected.empty() ? std::vector<std::string>{} : std::vector<std::string>{expected})
             << settings;
     }
+}
+
+TEST(Handoff, BothProgramsGetThePathAsOneArgumentOrNotAtAll) {
+    const std::string path = "C:\\fax out\\50% & more.tif";
+    RecordingShell shell;
+    shell.softPath = "C:\\Send";
+    IniProfile bat("[run]\nenablerun=1\nexefilename=c:\\after.bat\n");
+    std::string written = "C:\\fax out\\a & b.tif";
+    EXPECT_EQ(RunHandoff("Ostrel Printer", written, bat, shell), 0);
+    EXPECT_EQ(shell.log, (std::vector<std::string>{
+                             "registry",
+                             "open[c:\\after.bat][\"C:\\fax out\\a & b.tif\"]0",
+                             "open[C:\\Send\\Dunmore.exe][\"C:\\fax out\\a & b.tif\"]0",
+                         }));
+
+    // The interpreter would expand "%": the batch file is not started and the
+    // user is told, while the send program still gets the fax.
+    shell.log.clear();
+    written = path;
+    EXPECT_EQ(RunHandoff("Ostrel Printer", written, bat, shell), 0);
+    EXPECT_EQ(shell.log, (std::vector<std::string>{
+                             "registry",
+                             "open[C:\\Send\\Dunmore.exe][\"C:\\fax out\\50% & more.tif\"]0",
+                         }));
+    ASSERT_EQ(shell.messages.size(), 1u);
+    EXPECT_EQ(shell.messages[0].text, PathNotPassedText(path, "c:\\after.bat"));
+    EXPECT_EQ(shell.messages[0].caption, UserMessage::Caption::Empty);
 }
 
 }  // namespace

@@ -19,13 +19,12 @@ std::vector<FieldSetting> commonFields(uint32_t width, uint32_t length, double x
     };
 }
 
-TEST(PageFields, Group3SetsTheFaxFieldsInOrderAndLabelsFine) {
+TEST(PageFields, Group3SetsTheFaxFieldsInOrderAndKeepsTheGivenLabels) {
     auto expected = commonFields(1728, 1145, 204.0, 98.0);
     const std::vector<FieldSetting> faxFields = {
-        {258, uint32_t{1}},          {277, uint32_t{1}}, {278, uint32_t{1145}}, {259, uint32_t{3}}, {292, uint32_t{1}},
-        {262, uint32_t{0}},          {266, uint32_t{2}}, {284, uint32_t{1}},    {282, 204.0},       {283, 196.0},
-        {297, PageNumberPair{7, 0}}, {296, uint32_t{2}}, {326, uint32_t{0}},    {327, uint32_t{0}}, {274, uint32_t{1}},
-        {326, uint32_t{0}},          {328, uint32_t{0}},
+        {258, uint32_t{1}}, {277, uint32_t{1}}, {278, uint32_t{1145}}, {259, uint32_t{3}},          {292, uint32_t{1}},
+        {262, uint32_t{0}}, {266, uint32_t{2}}, {284, uint32_t{1}},    {297, PageNumberPair{7, 0}}, {296, uint32_t{2}},
+        {326, uint32_t{0}}, {327, uint32_t{0}}, {274, uint32_t{1}},    {326, uint32_t{0}},          {328, uint32_t{0}},
     };
     expected.insert(expected.end(), faxFields.begin(), faxFields.end());
     EXPECT_EQ(PageFieldSettings(CompressionScheme::Group3, 7, 1728, 1145, 204.0, 98.0), expected);

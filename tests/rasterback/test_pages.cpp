@@ -1,5 +1,7 @@
 #include "test_pages.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <stdexcept>
@@ -70,6 +72,62 @@ std::vector<StoredPage> readStoredPages(const std::string& path) {
     } while (TIFFReadDirectory(tif));
     TIFFClose(tif);
     return pages;
+}
+
+namespace {
+
+struct NearlyFullDisk {
+    std::FILE* file;
+    std::size_t freeBytes;
+};
+
+NearlyFullDisk& diskOf(thandle_t handle) { return *static_cast<NearlyFullDisk*>(handle); }
+
+tmsize_t readDisk(thandle_t h, void* buffer, tmsize_t size) {
+    return static_cast<tmsize_t>(std::fread(buffer, 1, static_cast<std::size_t>(size), diskOf(h).file));
+}
+
+tmsize_t writeDisk(thandle_t h, void* buffer, tmsize_t size) {
+    NearlyFullDisk& disk = diskOf(h);
+    const std::size_t room = std::min(static_cast<std::size_t>(size), disk.freeBytes);
+    const std::size_t written = std::fwrite(buffer, 1, room, disk.file);
+    disk.freeBytes -= written;
+    return static_cast<tmsize_t>(written);
+}
+
+toff_t seekDisk(thandle_t h, toff_t offset, int whence) {
+    if (fseeko(diskOf(h).file, static_cast<off_t>(offset), whence) != 0) return static_cast<toff_t>(-1);
+    return static_cast<toff_t>(ftello(diskOf(h).file));
+}
+
+int closeDisk(thandle_t h) {
+    const int result = std::fclose(diskOf(h).file);
+    delete &diskOf(h);
+    return result;
+}
+
+toff_t sizeOfDisk(thandle_t h) {
+    std::FILE* file = diskOf(h).file;
+    const off_t at = ftello(file);
+    fseeko(file, 0, SEEK_END);
+    const off_t size = ftello(file);
+    fseeko(file, at, SEEK_SET);
+    return static_cast<toff_t>(size);
+}
+
+int mapNothing(thandle_t, void**, toff_t*) { return 0; }
+void unmapNothing(thandle_t, void*, toff_t) {}
+
+}  // namespace
+
+TIFF* openOnNearlyFullDisk(const std::string& path, std::size_t freeBytes) {
+    std::FILE* file = std::fopen(path.c_str(), "w+b");
+    if (!file) return nullptr;
+    auto* disk = new NearlyFullDisk{file, freeBytes};
+    TIFF* tif = TIFFClientOpen(path.c_str(), "w", disk, readDisk, writeDisk, seekDisk, closeDisk, sizeOfDisk,
+                               mapNothing, unmapNothing);
+    if (!tif) closeDisk(disk);
+    return tif;
 }
 
 std::string makeTempDir() {

@@ -9,6 +9,8 @@
 
 #include "rasterback/page_writer.h"
 
+typedef struct tiff TIFF;
+
 namespace tolvane::test {
 
 // A page in the plug-in's form: `rowBytes` per row, set bit = white.
@@ -44,6 +46,10 @@ struct StoredPage {
 };
 
 std::vector<StoredPage> readStoredPages(const std::string& path);
+
+// Creates the fax file at `path` on a disk with room for `freeBytes` more
+// bytes: writes past that are cut short and refused, as on a full disk.
+TIFF* openOnNearlyFullDisk(const std::string& path, std::size_t freeBytes);
 
 // A fresh, empty folder under the system's temporary folder.
 std::string makeTempDir();

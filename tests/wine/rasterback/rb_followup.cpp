@@ -1,10 +1,12 @@
 // Stands in for the follow-up program and the send program: appends how it was
 // started to "<its own path without .exe>.log": the parameter text after the
-// program name, and the show state it was asked for.
+// program name, the show state it was asked for, and the arguments as the C
+// runtime split that text (their count with the program name, the first one).
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -32,7 +34,8 @@ int main() {
     // Two programs may log at the same moment: append whole lines atomically,
     // and wait while the other one holds the file.
     char entry[4096];
-    int length = std::snprintf(entry, sizeof entry, "args=[%s] show=%d\n", line, show);
+    int length = std::snprintf(entry, sizeof entry, "args=[%s] show=%d argc=%d arg1=[%s]\n", line, show, __argc,
+                               __argc > 1 ? __argv[1] : "");
     if (length < 0 || length >= static_cast<int>(sizeof entry)) length = static_cast<int>(sizeof entry) - 1;
     for (int tries = 0; tries < 100; ++tries) {
         HANDLE file = CreateFileA(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,

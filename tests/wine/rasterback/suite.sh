@@ -159,6 +159,8 @@ check_fax_file() {
 
 # expect FILE LINE WHAT: FILE holds exactly LINE.
 expect() { check "$3" grep -qxF -- "$2" "$1"; }
+# started_with PATH SHOW: the log line of rb_followup started with PATH, quoted, as its one argument.
+started_with() { printf 'args=["%s"] show=%s argc=2 arg1=[%s]' "$1" "$2" "$1"; }
 
 # wait_lines FILE N: waits up to 10 s for programs started through the shell.
 wait_lines() { for _ in $(seq 100); do [ "$(cat "$1" 2>/dev/null | wc -l)" -ge "$2" ] && return 0; sleep 0.1; done; return 1; }
@@ -176,10 +178,10 @@ run_arch() {
   for p in Dunmore after viewer; do cp "$BIN/rb_followup.exe" "$SEND/$p.exe"; done
   echo "== $bits-bit PellmarkSys.dll"
 
-  calderine() { # OUTBASE COMPRESS [CMDSHOW]: follow-up program on when CMDSHOW is given
+  calderine() { # OUTBASE COMPRESS [CMDSHOW [PROGRAM]]: follow-up program (after.exe) on when CMDSHOW is given
     {
       printf '[save]\r\noutputfile=%s\r\n[SYSTEM]\r\nCompress=%s\r\n' "$(winpath "$1")" "$2"
-      if [ $# -ge 3 ]; then printf '[run]\r\nenablerun=1\r\nexefilename=%s\r\nCmdShow=%s\r\n' "$(winpath "$SEND/after.exe")" "$3"
+      if [ $# -ge 3 ]; then printf '[run]\r\nenablerun=1\r\nexefilename=%s\r\nCmdShow=%s\r\n' "$(winpath "${4:-$SEND/after.exe}")" "$3"
       else printf '[run]\r\nenablerun=0\r\n'; fi
     } > "$WIN/Calderine.ini"
   }
@@ -191,7 +193,7 @@ run_arch() {
   driver_wait() { wait "$DRIVER"; }
   # Programs started through the shell run on their own: wait for the ones
   # still running before their logs are judged or cleared.
-  settle() { for _ in $(seq 100); do pgrep -f "send$bits.(Dunmore|after|viewer)\.exe" >/dev/null || return 0; sleep 0.1; done; }
+  settle() { for _ in $(seq 100); do pgrep -f "send$bits.(Dunmore|after|viewer|marker)\.(exe|bat)" >/dev/null || return 0; sleep 0.1; done; }
   reset_logs() { settle; rm -f "$SEND"/*.log; }
 
   # 1. Fine pages, Group 3, "Ostrel Printer": follow-up program minimized, then the send program.
@@ -217,8 +219,8 @@ run_arch() {
   check_fax_fields "$fine.tif" 3 1 1728 2292 204 196 4
   check_fax_fields "$fine.tif" 4 1 1728 2292 204 196 5
   wait_lines "$SEND/after.log" 1; wait_lines "$SEND/Dunmore.log" 1
-  expect "$SEND/after.log" "args=[$(winpath "$fine.tif")] show=6" "fine: follow-up program got the unquoted path, minimized"
-  expect "$SEND/Dunmore.log" "args=[$(winpath "$fine.tif")] show=1" "fine: Dunmore.exe found through SoftPath got the path, shown normally"
+  expect "$SEND/after.log" "$(started_with "$(winpath "$fine.tif")" 6)" "fine: follow-up program got the path with its blank as one argument, minimized"
+  expect "$SEND/Dunmore.log" "$(started_with "$(winpath "$fine.tif")" 1)" "fine: Dunmore.exe found through SoftPath got the path as one argument, shown normally"
 
   # 2. Standard pages, Group 4: sideways page turned, colour page rendered bi-level, follow-up hidden.
   local std="$OUT/standard g4"
@@ -237,11 +239,14 @@ run_arch() {
   check_fax_fields "$std.tif" 2 2 1728 1146 204 98 3
   check_fax_fields "$std.tif" 3 2 1728 1146 204 98 4
   wait_lines "$SEND/after.log" 1
-  expect "$SEND/after.log" "args=[$(winpath "$std.tif")] show=0" "standard: CmdShow 2 starts the follow-up program hidden"
+  expect "$SEND/after.log" "$(started_with "$(winpath "$std.tif")" 0)" "standard: CmdShow 2 starts the follow-up program hidden"
 
-  # 3. Group 3 labels a standard page fine; other "Compress" values set only the common fields.
-  calderine "$OUT/std g3" 1; harness "$OUT/h3.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)"
-  check_fax_fields "$OUT/std g3.tif" 0 1 1728 1146 204 196 1
+  # 3. Group 3 labels a standard page standard (a fax server sends it at its full length); other
+  # "Compress" values set only the common fields.
+  calderine "$OUT/std g3" 1; harness "$OUT/h3.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)" "$(page pbm ls1 98 204)"
+  check_fax_fields "$OUT/std g3.tif" 0 1 1728 1146 204 98 1
+  check_fax_fields "$OUT/std g3.tif" 1 1 1728 1146 204 98 2
+  check_fax_file "$OUT/std g3.tif" -2 -r 98 -w 1728 -l 300
   calderine "$OUT/plain" 0; harness "$OUT/h3b.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm ps1 204 98)"
   check_fax_fields "$OUT/plain.tif" 0 0 1728 1146 204 98 1
 
@@ -299,8 +304,8 @@ run_arch() {
   check "save: the fax is at the chosen path" same_pixels "$C/tiff/chosen fax.tif" 0 "$PAGES/pf1.pbm"
   check "save: the written file is gone" test ! -e "$save.tif"
   wait_lines "$SEND/after.log" 1; wait_lines "$SEND/viewer.log" 1
-  expect "$SEND/after.log" "args=[$(winpath "$save.tif")] show=1" "save: follow-up program got the written path before the dialog"
-  expect "$SEND/viewer.log" 'args=["C:\tiff\chosen fax.tif"] show=1' "save: the saved fax opened through the shell"
+  expect "$SEND/after.log" "$(started_with "$(winpath "$save.tif")" 1)" "save: follow-up program got the written path before the dialog"
+  expect "$SEND/viewer.log" "$(started_with 'C:\tiff\chosen fax.tif' 1)" "save: the saved fax opened through the shell"
 
   # 8. Cancel (the printer name differs from "Ostrel Printer" only in case): the file stays.
   local cancel="$OUT/cancelled"
@@ -323,6 +328,36 @@ run_arch() {
   check "failed copy: the user is told where the fax was kept" grep -qF "text=[The fax could not be saved as C:\\tiff\\locked.tif." "$WORK/driver$bits.out"
   check "failed copy: the written file is kept" same_pixels "$keep.tif" 0 "$PAGES/pf3.pbm"
   settle; check "failed copy: no viewer started" test ! -e "$SEND/viewer.log"
+
+  # 10. A path with blanks, "&" and "^" reaches a follow-up batch file and Dunmore.exe as one argument,
+  # and the command interpreter runs nothing else ("marker" is a program of the working folder).
+  local odd="$OUT/fax &marker& ^& end"
+  cp "$BIN/rb_followup.exe" "$SEND/marker.exe"
+  printf '@echo off\r\necho one=[%%1] two=[%%2]>>"%%~dp0bat.log"\r\n' > "$SEND/after.bat"
+  calderine "$odd" 1 0 "$SEND/after.bat"; reset_logs
+  (cd "$SEND" && harness "$OUT/h10.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm pf1 204 196)")
+  expect "$OUT/h10.log" "EndDocEntry=0" "odd path: EndDocEntry 0"
+  check "odd path: the fax is written under that name" same_pixels "$odd.tif" 0 "$PAGES/pf1.pbm"
+  wait_lines "$SEND/bat.log" 1; wait_lines "$SEND/Dunmore.log" 1; settle
+  check "odd path: the batch file got it as its one argument" \
+    grep -qxF -- "one=[\"$(winpath "$odd.tif")\"] two=[]" <(tr -d '\r' < "$SEND/bat.log")
+  expect "$SEND/Dunmore.log" "$(started_with "$(winpath "$odd.tif")" 1)" "odd path: Dunmore.exe got it as its one argument"
+  check "odd path: nothing else ran" test ! -e "$SEND/marker.log"
+
+  # 11. A "%" would be expanded by the interpreter: the batch file is not started and the user is told;
+  # Dunmore.exe still gets the path as it is.
+  local percent="$OUT/fax 100%OS% &marker&"
+  calderine "$percent" 1 0 "$SEND/after.bat"; reset_logs
+  driver_start ok
+  (cd "$SEND" && harness "$OUT/h11.log" --softpath "$(winpath "$SEND")" --doc "Ostrel Printer" "$(page pbm pf1 204 196)")
+  driver_wait
+  expect "$OUT/h11.log" "EndDocEntry=0" "percent: EndDocEntry 0"
+  check "percent: the user is told the batch file was not started" \
+    grep -qF "text=[The fax file $(winpath "$percent.tif") was not handed to $(winpath "$SEND/after.bat")" "$WORK/driver$bits.out"
+  wait_lines "$SEND/Dunmore.log" 1; settle
+  expect "$SEND/Dunmore.log" "$(started_with "$(winpath "$percent.tif")" 1)" "percent: Dunmore.exe got the path unexpanded as one argument"
+  check "percent: the batch file did not run" test ! -e "$SEND/bat.log"
+  check "percent: nothing else ran" test ! -e "$SEND/marker.log"
 }
 
 run_arch 64 "$BUILD64"
