@@ -7,7 +7,8 @@ source "$WINE_LIB"
 run_tests() {  # run_tests BUILD-DIR LABEL
   local exe=$1/tests/wine/monitor/monitor_spooler_test.exe label=$2
   echo "--- $label"
-  TOLVANE_MONITOR_DLL=$(wine_monitor_dll) wine_run "$exe" --gtest_brief=1
+  TOLVANE_MONITOR_DLL=$(wine_monitor_dll) wine_run "$exe" --gtest_brief=1 || return 1
+  TOLVANE_MONITOR_DLL=$(wine_monitor_dll) wine_run "$1/tests/wine/monitor/monitor_direct_test.exe" --gtest_brief=1
 }
 
 status=0
