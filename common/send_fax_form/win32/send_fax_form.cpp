@@ -232,11 +232,19 @@ void Win32SendFaxForm::SaveNumber() {
     const std::wstring number = Text(IDC_FAXNUMBER);
     const auto name = AskRecipientName(resources_, window_, number, &nameDialog_);
     if (!name || name->empty()) return;
+    const std::size_t countBefore = addressBook_->Count();
     const FileError error = addressBook_->Add(WideToAnsi(*name), WideToAnsi(number));
-    HWND names = GetDlgItem(window_, IDC_ABNAMES);
-    const auto added = static_cast<int>(SendMessageW(
-        names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(addressBook_->Names().back()).c_str())));
-    SendMessageW(names, CB_SETCURSEL, added, 0);
+    if (addressBook_->Count() > countBefore) {
+        // The box gets every entry the book gained: the new one and any empty
+        // names that evened out the two files, so its items stay the book's.
+        HWND names = GetDlgItem(window_, IDC_ABNAMES);
+        const auto shown = static_cast<std::size_t>(SendMessageW(names, CB_GETCOUNT, 0, 0));
+        for (std::size_t i = shown; i < addressBook_->Count(); ++i) {
+            SendMessageW(names, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(AnsiToWide(addressBook_->Names()[i]).c_str()));
+        }
+        SendMessageW(names, CB_SETCURSEL, static_cast<WPARAM>(addressBook_->Count() - 1), 0);
+    }
     if (error) ShowFileError(*error);
 }
 

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace tolvane {
 namespace {
@@ -14,9 +16,14 @@ class FakeFiles : public FileAccess {
 public:
     std::set<std::string> folders;
     std::map<std::string, std::string> files;
-    std::set<std::string> unwritable, unreadable;
+    // unwritable: read-only files, neither written nor replaced; held: open in
+    // another program that does not share them, so they cannot be replaced.
+    std::set<std::string> unwritable, unreadable, held;
     bool folderCreationFails = false;
     int writes = 0;
+    // A disk with this many bytes left: a write that does not fit leaves its
+    // file cut short where the space ran out, as a real one does.
+    std::optional<std::size_t> spaceLeft;
 
     bool FolderExists(const std::string& folder) override { return folders.count(folder) > 0; }
     bool CreateFolder(const std::string& folder) override {
@@ -34,8 +41,24 @@ public:
         ++writes;
         const auto slash = path.rfind('\\');
         if (unwritable.count(path) || !folders.count(path.substr(0, slash + 1))) return false;
+        if (spaceLeft && content.size() > *spaceLeft) {
+            files[path] = content.substr(0, *spaceLeft);
+            spaceLeft = 0;
+            return false;
+        }
+        if (spaceLeft) *spaceLeft -= content.size();
         files[path] = content;
         return true;
+    }
+    bool ReplaceFileWith(const std::string& path, const std::string& replacement) override {
+        if (unwritable.count(path) || held.count(path) || !files.count(replacement)) return false;
+        files[path] = files[replacement];
+        files.erase(replacement);
+        return true;
+    }
+    bool RemoveFile(const std::string& path) override {
+        if (unwritable.count(path) || held.count(path)) return false;
+        return files.erase(path) > 0;
     }
 };
 
@@ -132,6 +155,55 @@ TEST(AddressBookCsv, KeepsUnchangedLinesAsTheyWereAndANameWithACommaSurvivesARel
     ASSERT_EQ(reloaded.Load(), std::nullopt);
     EXPECT_EQ(reloaded.Names(), (std::vector<std::string>{"Alice", "Bob", "Smith, John"}));
     EXPECT_EQ(reloaded.NumberAt(2), "555");
+}
+
+TEST(AddressBookTextFiles, ANewEntryKeepsItsNumberOnItsOwnLineWhenNamesAreMissing) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n333\r\n";
+    AddressBook book(0, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    ASSERT_EQ(book.Add("Dave", "444"), std::nullopt);
+    EXPECT_EQ(book.Names(), (std::vector<std::string>{"Alice", "Bob", "", "Dave"}));  // 333 keeps its line
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\nBob\r\n\r\nDave\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n333\r\n444\r\n");
+}
+
+// With the disk full at any byte, or either file read-only or held open by
+// another program, a save leaves the old contents of both files or both new
+// ones, and nothing beside them.
+TEST(AddressBookSave, ChangesAllFilesOrNone) {
+    const std::string names = kFolder + "names.txt", numbers = kFolder + "numbers.txt", csv = kFolder + "numbers.csv";
+    auto save = [&](int type, std::map<std::string, std::string> before, const std::function<void(FakeFiles&)>& trouble,
+                    const std::map<std::string, std::string>& after) {
+        FakeFiles files;
+        files.folders.insert(kFolder);
+        files.files = before;
+        AddressBook book(type, kFolder, files);
+        EXPECT_EQ(book.Load(), std::nullopt);
+        trouble(files);
+        const FileError error = book.Add("Carol", "333");
+        EXPECT_EQ(files.files, error ? before : after) << error.value_or("saved");
+        return error.has_value();
+    };
+    const std::map<std::string, std::string> two{{names, "Alice\r\n"}, {numbers, "111\r\n"}};
+    const std::map<std::string, std::string> twoAfter{{names, "Alice\r\nCarol\r\n"}, {numbers, "111\r\n333\r\n"}};
+    const std::map<std::string, std::string> one{{csv, "\"Alice\",\"111\"\r\n"}};
+    const std::map<std::string, std::string> oneAfter{{csv, "\"Alice\",\"111\"\r\n\"Carol\",\"333\"\r\n"}};
+    int failed = 0;
+    for (std::size_t space = 0; space <= 50; ++space) {
+        auto fullDisk = [space](FakeFiles& files) { files.spaceLeft = space; };
+        failed += save(0, two, fullDisk, twoAfter) + save(1, one, fullDisk, oneAfter);
+    }
+    EXPECT_GT(failed, 0);
+    EXPECT_LT(failed, 102);  // with room enough both saved
+    for (const std::string& path : {names, numbers}) {
+        auto readOnly = [&](FakeFiles& files) { files.unwritable.insert(path); };
+        auto heldOpen = [&](FakeFiles& files) { files.held.insert(path); };
+        EXPECT_TRUE(save(0, two, readOnly, twoAfter));
+        EXPECT_TRUE(save(0, two, heldOpen, twoAfter));
+    }
 }
 
 TEST(AddressBookCsv, AnOverlongEntryIsCutTheSameInMemoryAndOnDisk) {
