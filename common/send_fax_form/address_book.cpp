@@ -157,6 +157,24 @@ std::optional<std::string> AddressBook::NumberAt(std::size_t index) const {
     return numbers_[index];
 }
 
+std::optional<std::string> AddressBook::RefusalToStore(std::string_view name, std::string_view number) const {
+    // Only the CSV file has fields of a fixed size. A number list cut to fit
+    // would lose its last numbers and end in a fragment that is someone
+    // else's number, so what does not fit is refused whole.
+    if (type_ != kAddressBookCsvFile) return std::nullopt;
+    const std::string limit = std::to_string(kCsvFieldLimit);
+    if (number.size() > kCsvFieldLimit) {
+        return "The fax number is " + std::to_string(number.size()) +
+               " characters long; the address book holds at most " + limit +
+               " characters per number. Nothing was saved.";
+    }
+    if (name.size() > kCsvFieldLimit) {
+        return "The display name is " + std::to_string(name.size()) +
+               " characters long; the address book holds at most " + limit + " characters per name. Nothing was saved.";
+    }
+    return std::nullopt;
+}
+
 FileError AddressBook::Save() {
     // Files that were not read in full are left as they are: rewriting them
     // from the lists would drop the entries this run never saw.
@@ -171,6 +189,7 @@ FileError AddressBook::Save() {
 
 FileError AddressBook::Add(const std::string& name, const std::string& number) {
     if (name.empty()) return std::nullopt;
+    if (auto refusal = RefusalToStore(name, number)) return refusal;
     // Two files of unequal length (edited by hand, or left so by a version
     // that wrote them one after the other) are evened out first, with empty
     // lines on whichever side is short, so that the new name and its number
@@ -180,13 +199,7 @@ FileError AddressBook::Add(const std::string& name, const std::string& number) {
     numbers_.resize(lines);
     names_.push_back(name);
     numbers_.push_back(number);
-    if (type_ == kAddressBookCsvFile) {
-        // The entry in memory is what a reload will give back.
-        csvLines_.push_back(FormatCsvLine(name, number));
-        CsvEntry stored = SplitCsvLine(csvLines_.back());
-        names_.back() = stored.name;
-        numbers_.back() = stored.number;
-    }
+    if (type_ == kAddressBookCsvFile) csvLines_.push_back(FormatCsvLine(name, number));
     return Save();
 }
 

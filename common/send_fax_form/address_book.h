@@ -59,7 +59,13 @@ public:
     // of unequal length).
     std::optional<std::string> NumberAt(std::size_t index) const;
 
-    // Appends an entry and saves. An empty name changes nothing.
+    // Why an entry cannot be stored as it is: a name or number longer than the
+    // CSV file's fields hold (kCsvFieldLimit). Nothing when it can.
+    std::optional<std::string> RefusalToStore(std::string_view name, std::string_view number) const;
+
+    // Appends an entry and saves. An empty name changes nothing; an entry that
+    // cannot be stored as it is (RefusalToStore) changes nothing and returns
+    // the refusal.
     FileError Add(const std::string& name, const std::string& number);
     // Removes entry `index` and saves; an index out of range changes nothing.
     FileError Remove(std::size_t index);

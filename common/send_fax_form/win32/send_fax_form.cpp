@@ -230,6 +230,11 @@ void Win32SendFaxForm::AddressBookPicked() {
 
 void Win32SendFaxForm::SaveNumber() {
     const std::wstring number = Text(IDC_FAXNUMBER);
+    // Refused before the user types a name for it.
+    if (const auto refusal = addressBook_->RefusalToStore({}, WideToAnsi(number))) {
+        ShowFileError(*refusal);
+        return;
+    }
     const auto name = AskRecipientName(resources_, window_, number, &nameDialog_);
     if (!name || name->empty()) return;
     const std::size_t countBefore = addressBook_->Count();

@@ -206,17 +206,25 @@ TEST(AddressBookSave, ChangesAllFilesOrNone) {
     }
 }
 
-TEST(AddressBookCsv, AnOverlongEntryIsCutTheSameInMemoryAndOnDisk) {
+// A number list that does not fit the CSV field is refused whole: cut, it
+// would lose its last numbers and end in a fragment that is someone else's.
+TEST(AddressBookCsv, AnEntryLongerThanTheFieldsIsRefusedWithTheLimit) {
     FakeFiles files;
     files.folders.insert(kFolder);
     AddressBook book(1, kFolder, files);
     ASSERT_EQ(book.Load(), std::nullopt);
-    ASSERT_EQ(book.Add(std::string(400, 'n'), std::string(400, '5')), std::nullopt);
-    EXPECT_EQ(book.Names().back(), std::string(127, 'n'));
-    AddressBook reloaded(1, kFolder, files);
-    ASSERT_EQ(reloaded.Load(), std::nullopt);
-    EXPECT_EQ(reloaded.Names(), book.Names());
-    EXPECT_EQ(reloaded.NumberAt(0), book.NumberAt(0));
+    std::string twelveNumbers = "004955512340";
+    for (int i = 1; i < 12; ++i) twelveNumbers += ";00495551234" + std::to_string(i % 10);
+    for (const auto& [name, number] :
+         {std::pair{std::string("Branches"), twelveNumbers}, std::pair{std::string(128, 'n'), std::string("555")}}) {
+        const FileError refusal = book.Add(name, number);
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_NE(refusal->find("127"), std::string::npos) << *refusal;
+    }
+    EXPECT_EQ(book.Count(), 0u);
+    EXPECT_EQ(files.files.at(kFolder + "numbers.csv"), "");
+    ASSERT_EQ(book.Add(std::string(127, 'n'), twelveNumbers.substr(0, 127)), std::nullopt);     // at the limit
+    EXPECT_EQ(AddressBook(0, kFolder, files).RefusalToStore("", twelveNumbers), std::nullopt);  // no fields
 }
 
 TEST(AddressBook, AnEmptyNameChangesNothing) {
