@@ -15,6 +15,8 @@ public:
     // Creates one folder level; false when it cannot be created.
     virtual bool CreateFolder(const std::string& folder) = 0;
     virtual bool FileExists(const std::string& path) = 0;
+    // Reads the whole file while other programs keep it open for reading or
+    // writing (a spreadsheet showing the book must not lock it).
     virtual bool ReadWholeFile(const std::string& path, std::string& content) = 0;
     // Writes the file from scratch (creating it when missing). A failure can
     // leave it cut short, which is why the book's own files are never written

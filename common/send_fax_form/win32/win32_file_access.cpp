@@ -25,8 +25,11 @@ bool Win32FileAccess::FileExists(const std::string& path) {
 }
 
 bool Win32FileAccess::ReadWholeFile(const std::string& path, std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A spreadsheet showing numbers.csv holds it open for writing; refusing to
+    // share with it would leave the whole book unusable. Delete sharing lets
+    // another run replace the file while this one reads it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = false;
     LARGE_INTEGER size{};

@@ -424,6 +424,38 @@ void OldCsvLinesAndTextFiles() {
     CheckEqual(ReadFileBytes(textFolder + L"\\numbers.txt"), std::string("888\r\n"), "numbers.txt");
 }
 
+// A spreadsheet holds numbers.csv open for writing: the book still loads.
+void BookHeldOpenByAnotherProgram() {
+    const std::wstring folder = Folder(L"held-open");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\numbers.csv", "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n");
+    HANDLE spreadsheet = CreateFileW((folder + L"\\numbers.csv").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    Check(spreadsheet != INVALID_HANDLE_VALUE, "numbers.csv held open for writing");
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    Converse(run, [&] {
+        // A box of the loading would come first, with the form hidden.
+        HWND form = nullptr, box = nullptr;
+        for (const DWORD start = GetTickCount(); !form && !box && GetTickCount() - start < 10000;) {
+            form = WaitForDialog(L"Send FAX To", 0);
+            box = WaitForDialog(L"Korrim", 0);
+        }
+        if (!Check(box == nullptr,
+                   "no error box at loading" + (box ? " (" + Narrow(ControlText(box, 0xFFFF)) + ")" : ""))) {
+            Click(box, IDOK);
+            form = ShownForm();
+        }
+        if (!form) return;
+        Check(SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0) == 2, "both entries loaded");
+        Click(form, IDCANCEL);
+        Check(WaitUntilClosed(form), "Cancel closed the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    CheckCleanEnd(run);
+    CloseHandle(spreadsheet);
+}
+
 // The host writes the requests and goes away: every answer write of the
 // client fails and shows "Write pipe failed" captioned "host", and the run
 // still ends normally.
@@ -670,6 +702,7 @@ const Scenario kScenarios[] = {
     {"pick-name", PickTheSavedName},
     {"delete-entry", DeleteTheEntry},
     {"old-files", OldCsvLinesAndTextFiles},
+    {"held-open", BookHeldOpenByAnotherProgram},
     {"host-gone", HostGoneBeforeTheAnswers},
     {"no-host", NoHost},
     {"squatter", SquatterMakesCreationFail},
