@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "common/win32/ansi_text.h"
 #include "common/send_fax_form/win32/header_picture.h"
@@ -30,6 +31,25 @@ void FillList(HWND combo, const std::array<const wchar_t*, N>& items) {
 void SelectIndex(HWND combo, int index) {
     const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     SendMessageW(combo, CB_SETCURSEL, (index >= 0 && index < count) ? index : -1, 0);
+}
+
+struct OwnedDialogs {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedDialogs*>(data);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpW(className, L"#32770") != 0) return TRUE;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == search->owner) {
+            search->found.push_back(window);
+            break;
+        }
+    }
+    return TRUE;
 }
 
 int TestCountdownStart() {
@@ -71,7 +91,9 @@ std::u16string Win32SendFaxForm::Prepare(const FormRequest& request) {
 
 bool Win32SendFaxForm::ShowModal() {
     if (!window_) return false;
-    modalResult_ = 0;
+    // The countdown can end before the form is shown, in an error box of the
+    // address book's loading; the form then stays cancelled.
+    if (modalResult_ != 0) return modalResult_ == IDOK;
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     MSG message;
@@ -272,10 +294,25 @@ void Win32SendFaxForm::CountdownTick() {
     const std::u16string caption = CountdownCaption(ToU16(Text(IDC_TIMETOCANCEL)), countdown_.SecondsLeft());
     SetDlgItemTextW(window_, IDC_TIMETOCANCEL, ToWide(caption).c_str());
     if (!cancel) return;
-    // The name dialog closes first, not accepted; then the form cancels.
-    if (nameDialog_) CancelRecipientNameDialog(nameDialog_);
+    CloseWindowsOpenedOverTheForm();
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window_, IDCANCEL)));
+}
+
+// The name dialog closes not accepted, and every error box nobody answered
+// closes too: the form answers the host only once its own modal loop runs
+// again, and an unattended box would keep it from ever answering.
+void Win32SendFaxForm::CloseWindowsOpenedOverTheForm() {
+    OwnedDialogs search{window_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND dialog : search.found) {
+        if (dialog == nameDialog_) {
+            CancelRecipientNameDialog(dialog);
+        } else {
+            // A message box takes this as Esc, which closes even one with OK only.
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    }
 }
 
 void Win32SendFaxForm::Close(int result) {

@@ -63,6 +63,7 @@ private:
     void SaveNumber();
     void DeleteEntry();
     void CountdownTick();
+    void CloseWindowsOpenedOverTheForm();
     void Close(int result);
     void PaintPanels();
     void ShowFileError(const std::string& message);

@@ -424,6 +424,51 @@ void OldCsvLinesAndTextFiles() {
     CheckEqual(ReadFileBytes(textFolder + L"\\numbers.txt"), std::string("888\r\n"), "numbers.txt");
 }
 
+// The countdown ends while an error box of the form waits for an answer: the
+// box closes, and the form cancels and answers. Once for a box of the address
+// book's loading (the form not yet shown), once for a save refused by a
+// read-only numbers.txt, which leaves both files as they were.
+void CountdownClosesErrorBoxes() {
+    auto expireIn = [](const std::string& what) {
+        HWND box = WaitForDialog(L"Korrim");
+        if (!Check(box != nullptr, what + ": an error box is open")) return std::wstring();
+        const std::wstring text = ControlText(box, 0xFFFF);
+        if (!Check(WaitUntilClosed(box, 20000), what + ": the countdown closed it")) Click(box, IDOK);
+        return text;
+    };
+    ShortCountdown shortened(L"2");
+    HostRun loading;
+    loading.requests = TypicalRequests(Folder(L"no-such-parent") + L"\\book");
+    Converse(loading, [&] { expireIn("loading"); });
+    CheckAnswers(loading.answers, {u"2"});
+    CheckCleanEnd(loading);
+
+    const std::wstring folder = Folder(L"read-only-numbers");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\names.txt", "Alice\r\n");
+    WriteFileBytes(folder + L"\\numbers.txt", "111\r\n");
+    SetFileAttributesW((folder + L"\\numbers.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ShortCountdown longer(L"8");
+    HostRun saving;
+    saving.requests = TypicalRequests(folder);
+    saving.requests.addressBookType = u"0";
+    std::wstring boxText;
+    Converse(saving, [&] {
+        HWND form = ShownForm();
+        if (!form || !Check(TypeInto(form, IDC_FAXNUMBER, L"5552000"), "number typed")) return;
+        Click(form, IDC_TOADDRESSBOOK);
+        if (HWND names = ShownNameDialog()) Click(names, IDC_NAME_OK);
+        boxText = expireIn("saving");
+        Check(WaitUntilClosed(form, 20000), "saving: then the form cancelled itself");
+    });
+    CheckAnswers(saving.answers, {u"2"});
+    Check(boxText.find(L"numbers.txt") != std::wstring::npos, "the box named numbers.txt: " + Narrow(boxText));
+    Check(FindWindowW(L"#32770", L"Korrim") == nullptr, "no box remains");
+    CheckCleanEnd(saving);
+    CheckEqual(ReadFileBytes(folder + L"\\names.txt"), std::string("Alice\r\n"), "names.txt unchanged");
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.txt"), std::string("111\r\n"), "numbers.txt unchanged");
+}
+
 // A spreadsheet holds numbers.csv open for writing: the book still loads.
 void BookHeldOpenByAnotherProgram() {
     const std::wstring folder = Folder(L"held-open");
@@ -702,6 +747,7 @@ const Scenario kScenarios[] = {
     {"pick-name", PickTheSavedName},
     {"delete-entry", DeleteTheEntry},
     {"old-files", OldCsvLinesAndTextFiles},
+    {"countdown-box", CountdownClosesErrorBoxes},
     {"held-open", BookHeldOpenByAnotherProgram},
     {"host-gone", HostGoneBeforeTheAnswers},
     {"no-host", NoHost},
