@@ -13,6 +13,13 @@ std::string CannotWrite(const std::string& path) {
     return "Cannot write the address book file " + path + ". The files on disk are unchanged.";
 }
 
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
 }  // namespace
 
 std::string NormaliseAddressBookFolder(std::string_view folder) {
@@ -155,6 +162,18 @@ FileError AddressBook::LoadExistingFiles() {
 std::optional<std::string> AddressBook::NumberAt(std::size_t index) const {
     if (index >= numbers_.size()) return std::nullopt;
     return numbers_[index];
+}
+
+std::optional<std::size_t> AddressBook::EntryNamed(std::string_view text) const {
+    // A box the user emptied names nobody, not an entry from a blank line.
+    if (text.empty()) return std::nullopt;
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (names_[i] == text) return i;
+    }
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (EqualIgnoringAsciiCase(names_[i], text)) return i;
+    }
+    return std::nullopt;
 }
 
 std::optional<std::string> AddressBook::RefusalToStore(std::string_view name, std::string_view number) const {

@@ -59,6 +59,10 @@ public:
     // of unequal length).
     std::optional<std::string> NumberAt(std::size_t index) const;
 
+    // The entry named exactly `text`, else the first whose name differs from it
+    // only in the case of ASCII letters; nothing for an empty text or no match.
+    std::optional<std::size_t> EntryNamed(std::string_view text) const;
+
     // Why an entry cannot be stored as it is: a name or number longer than the
     // CSV file's fields hold (kCsvFieldLimit). Nothing when it can.
     std::optional<std::string> RefusalToStore(std::string_view name, std::string_view number) const;

@@ -159,6 +159,7 @@ INT_PTR Win32SendFaxForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case IDC_ABNAMES:
             if (HIWORD(wParam) == CBN_SELCHANGE) AddressBookPicked();
+            if (HIWORD(wParam) == CBN_EDITCHANGE) AddressBookTyped();
             return TRUE;
         }
         break;
@@ -248,6 +249,18 @@ void Win32SendFaxForm::AddressBookPicked() {
         return;
     }
     SetDlgItemTextW(window_, IDC_FAXNUMBER, AnsiToWide(*number).c_str());
+}
+
+// A name typed in full picks its entry as a selection does. A typed name
+// without a number leaves the fax number alone, with no box in the middle of
+// the typing.
+void Win32SendFaxForm::AddressBookTyped() {
+    if (!addressBook_) return;  // the layout's own text, before the book loads
+    const auto index = addressBook_->EntryNamed(WideToAnsi(Text(IDC_ABNAMES)));
+    if (!index) return;
+    if (const auto number = addressBook_->NumberAt(*index)) {
+        SetDlgItemTextW(window_, IDC_FAXNUMBER, AnsiToWide(*number).c_str());
+    }
 }
 
 void Win32SendFaxForm::SaveNumber() {

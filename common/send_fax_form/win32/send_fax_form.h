@@ -60,6 +60,7 @@ private:
     void Fill(const FormRequest& request);
     void LoadAddressBook();
     void AddressBookPicked();
+    void AddressBookTyped();
     void SaveNumber();
     void DeleteEntry();
     void CountdownTick();

@@ -227,6 +227,18 @@ TEST(AddressBookCsv, AnEntryLongerThanTheFieldsIsRefusedWithTheLimit) {
     EXPECT_EQ(AddressBook(0, kFolder, files).RefusalToStore("", twelveNumbers), std::nullopt);  // no fields
 }
 
+TEST(AddressBook, ATypedNameFindsItsEntryExactlyOrIgnoringCase) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "numbers.csv"] = "Bob,1\r\nbob,2\r\n\r\nAlice,3\r\nAlice,4\r\n";
+    AddressBook book(1, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    EXPECT_EQ(book.EntryNamed("bob"), 1u);            // the exact name before one that differs in case
+    EXPECT_EQ(book.EntryNamed("ALICE"), 3u);          // the first of equal names
+    EXPECT_EQ(book.EntryNamed("Ali"), std::nullopt);  // a name still being typed picks nothing
+    EXPECT_EQ(book.EntryNamed(""), std::nullopt);     // nor does an emptied box pick the blank line
+}
+
 TEST(AddressBook, AnEmptyNameChangesNothing) {
     FakeFiles files;
     files.folders.insert(kFolder);

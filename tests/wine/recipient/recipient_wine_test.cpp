@@ -501,6 +501,44 @@ void BookHeldOpenByAnotherProgram() {
     CloseHandle(spreadsheet);
 }
 
+// A number list longer than the CSV field is refused before a name is asked
+// for; typing a name in full picks its number as a selection does.
+void TypedNamesAndLongNumbers() {
+    const std::wstring folder = Folder(L"typed");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string book = "\"Sales office\",\"5551234\"\r\n\"Smith, John\",\"5559876\"\r\n";
+    WriteFileBytes(folder + L"\\numbers.csv", book);
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    std::wstring refusal;
+    Converse(run, [&] {
+        HWND form = ShownForm();
+        if (!form) return;
+        std::wstring twelveNumbers = L"00495551234";
+        for (int i = 1; i < 12; ++i) twelveNumbers += L";00495551234";
+        SetDlgItemTextW(form, IDC_FAXNUMBER, twelveNumbers.c_str());
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND box = WaitForDialog(L"Korrim");
+        if (Check(box != nullptr, "saving 12 numbers was refused with a box")) {
+            refusal = ControlText(box, 0xFFFF);
+            Click(box, IDOK);
+            WaitUntilClosed(box);
+        } else if (HWND names = FindWindowW(L"#32770", L"Recipient's Name")) {
+            Click(names, IDCANCEL);  // the list went on to be saved: stop there
+            WaitUntilClosed(names);
+        }
+        Check(TypeInto(form, IDC_FAXNUMBER, L"999"), "a number typed");
+        Check(TypeInto(form, IDC_ABNAMES, L"Smith, John"), "a name typed in the address-book box");
+        Check(WaitForText(form, IDC_FAXNUMBER, L"5559876"), "the typed name picked its number");
+        Click(form, IDOK);
+        Check(WaitUntilClosed(form), "Send closed the form");
+    });
+    Check(refusal.find(L"127") != std::wstring::npos, "the refusal names the limit: " + Narrow(refusal));
+    CheckAnswers(run.answers, {u"1", u"5559876", u"Smith, John", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.csv"), book, "numbers.csv unchanged");
+    CheckCleanEnd(run);
+}
+
 // The host writes the requests and goes away: every answer write of the
 // client fails and shows "Write pipe failed" captioned "host", and the run
 // still ends normally.
@@ -749,6 +787,7 @@ const Scenario kScenarios[] = {
     {"old-files", OldCsvLinesAndTextFiles},
     {"countdown-box", CountdownClosesErrorBoxes},
     {"held-open", BookHeldOpenByAnotherProgram},
+    {"typed", TypedNamesAndLongNumbers},
     {"host-gone", HostGoneBeforeTheAnswers},
     {"no-host", NoHost},
     {"squatter", SquatterMakesCreationFail},

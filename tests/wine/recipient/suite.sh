@@ -54,7 +54,7 @@ else
   failed+=(csv-on-disk)
 fi
 
-for scenario in pick-name delete-entry old-files countdown-box held-open host-gone no-host squatter impostor never-connects in-process language; do
+for scenario in pick-name delete-entry old-files countdown-box held-open typed host-gone no-host squatter impostor never-connects in-process language; do
   run_scenario "$scenario"
 done
 
