@@ -8,8 +8,11 @@
 //   1      "numbers.csv": one entry per line (see csv_line.h)
 //   other  none: the book starts empty and changes stay in memory
 // Files are plain ANSI text without a header; lines end at CR LF, LF or CR when
-// read and with CR LF (the last one too) when written; each change rewrites the
-// files whole at once. Entries keep their file order, new ones are appended.
+// read and with CR LF (the last one too) when written. Each change saves at
+// once, all or nothing: the new contents are written beside the book first and
+// then replace its files, and when the second of the two text files cannot be
+// replaced the first gets its old content back. Entries keep their file order,
+// new ones are appended.
 //
 // File errors come back as a message naming the file. The operation stops
 // there; the in-memory lists keep what was already changed or loaded. After a
@@ -56,7 +59,17 @@ public:
     // of unequal length).
     std::optional<std::string> NumberAt(std::size_t index) const;
 
-    // Appends an entry and saves. An empty name changes nothing.
+    // The entry named exactly `text`, else the first whose name differs from it
+    // only in the case of ASCII letters; nothing for an empty text or no match.
+    std::optional<std::size_t> EntryNamed(std::string_view text) const;
+
+    // Why an entry cannot be stored as it is: a name or number longer than the
+    // CSV file's fields hold (kCsvFieldLimit). Nothing when it can.
+    std::optional<std::string> RefusalToStore(std::string_view name, std::string_view number) const;
+
+    // Appends an entry and saves. An empty name changes nothing; an entry that
+    // cannot be stored as it is (RefusalToStore) changes nothing and returns
+    // the refusal.
     FileError Add(const std::string& name, const std::string& number);
     // Removes entry `index` and saves; an index out of range changes nothing.
     FileError Remove(std::size_t index);
@@ -67,7 +80,11 @@ public:
 private:
     std::string PathOf(std::string_view fileName) const;
     FileError LoadLines(std::string_view fileName, std::vector<std::string>& lines);
-    FileError WriteLines(std::string_view fileName, const std::vector<std::string>& lines);
+    struct FileUpdate {
+        std::string path;
+        std::string content;
+    };
+    FileError ReplaceFiles(const std::vector<FileUpdate>& updates);
     FileError CreateEmptyIfMissing(std::string_view fileName);
     FileError LoadExistingFiles();
     FileError Save();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 #include "common/win32/ansi_text.h"
 #include "common/send_fax_form/win32/header_picture.h"
@@ -30,6 +31,25 @@ void FillList(HWND combo, const std::array<const wchar_t*, N>& items) {
 void SelectIndex(HWND combo, int index) {
     const auto count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     SendMessageW(combo, CB_SETCURSEL, (index >= 0 && index < count) ? index : -1, 0);
+}
+
+struct OwnedDialogs {
+    HWND owner;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnedDialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedDialogs*>(data);
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    if (lstrcmpW(className, L"#32770") != 0) return TRUE;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == search->owner) {
+            search->found.push_back(window);
+            break;
+        }
+    }
+    return TRUE;
 }
 
 int TestCountdownStart() {
@@ -71,7 +91,9 @@ std::u16string Win32SendFaxForm::Prepare(const FormRequest& request) {
 
 bool Win32SendFaxForm::ShowModal() {
     if (!window_) return false;
-    modalResult_ = 0;
+    // The countdown can end before the form is shown, in an error box of the
+    // address book's loading; the form then stays cancelled.
+    if (modalResult_ != 0) return modalResult_ == IDOK;
     ShowWindow(window_, SW_SHOW);
     SetForegroundWindow(window_);
     MSG message;
@@ -137,6 +159,7 @@ INT_PTR Win32SendFaxForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case IDC_ABNAMES:
             if (HIWORD(wParam) == CBN_SELCHANGE) AddressBookPicked();
+            if (HIWORD(wParam) == CBN_EDITCHANGE) AddressBookTyped();
             return TRUE;
         }
         break;
@@ -228,15 +251,40 @@ void Win32SendFaxForm::AddressBookPicked() {
     SetDlgItemTextW(window_, IDC_FAXNUMBER, AnsiToWide(*number).c_str());
 }
 
+// A name typed in full picks its entry as a selection does. A typed name
+// without a number leaves the fax number alone, with no box in the middle of
+// the typing.
+void Win32SendFaxForm::AddressBookTyped() {
+    if (!addressBook_) return;  // the layout's own text, before the book loads
+    const auto index = addressBook_->EntryNamed(WideToAnsi(Text(IDC_ABNAMES)));
+    if (!index) return;
+    if (const auto number = addressBook_->NumberAt(*index)) {
+        SetDlgItemTextW(window_, IDC_FAXNUMBER, AnsiToWide(*number).c_str());
+    }
+}
+
 void Win32SendFaxForm::SaveNumber() {
     const std::wstring number = Text(IDC_FAXNUMBER);
+    // Refused before the user types a name for it.
+    if (const auto refusal = addressBook_->RefusalToStore({}, WideToAnsi(number))) {
+        ShowFileError(*refusal);
+        return;
+    }
     const auto name = AskRecipientName(resources_, window_, number, &nameDialog_);
     if (!name || name->empty()) return;
+    const std::size_t countBefore = addressBook_->Count();
     const FileError error = addressBook_->Add(WideToAnsi(*name), WideToAnsi(number));
-    HWND names = GetDlgItem(window_, IDC_ABNAMES);
-    const auto added = static_cast<int>(SendMessageW(
-        names, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AnsiToWide(addressBook_->Names().back()).c_str())));
-    SendMessageW(names, CB_SETCURSEL, added, 0);
+    if (addressBook_->Count() > countBefore) {
+        // The box gets every entry the book gained: the new one and any empty
+        // names that evened out the two files, so its items stay the book's.
+        HWND names = GetDlgItem(window_, IDC_ABNAMES);
+        const auto shown = static_cast<std::size_t>(SendMessageW(names, CB_GETCOUNT, 0, 0));
+        for (std::size_t i = shown; i < addressBook_->Count(); ++i) {
+            SendMessageW(names, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(AnsiToWide(addressBook_->Names()[i]).c_str()));
+        }
+        SendMessageW(names, CB_SETCURSEL, static_cast<WPARAM>(addressBook_->Count() - 1), 0);
+    }
     if (error) ShowFileError(*error);
 }
 
@@ -259,10 +307,25 @@ void Win32SendFaxForm::CountdownTick() {
     const std::u16string caption = CountdownCaption(ToU16(Text(IDC_TIMETOCANCEL)), countdown_.SecondsLeft());
     SetDlgItemTextW(window_, IDC_TIMETOCANCEL, ToWide(caption).c_str());
     if (!cancel) return;
-    // The name dialog closes first, not accepted; then the form cancels.
-    if (nameDialog_) CancelRecipientNameDialog(nameDialog_);
+    CloseWindowsOpenedOverTheForm();
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window_, IDCANCEL)));
+}
+
+// The name dialog closes not accepted, and every error box nobody answered
+// closes too: the form answers the host only once its own modal loop runs
+// again, and an unattended box would keep it from ever answering.
+void Win32SendFaxForm::CloseWindowsOpenedOverTheForm() {
+    OwnedDialogs search{window_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwnedDialog, reinterpret_cast<LPARAM>(&search));
+    for (HWND dialog : search.found) {
+        if (dialog == nameDialog_) {
+            CancelRecipientNameDialog(dialog);
+        } else {
+            // A message box takes this as Esc, which closes even one with OK only.
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        }
+    }
 }
 
 void Win32SendFaxForm::Close(int result) {

@@ -60,9 +60,11 @@ private:
     void Fill(const FormRequest& request);
     void LoadAddressBook();
     void AddressBookPicked();
+    void AddressBookTyped();
     void SaveNumber();
     void DeleteEntry();
     void CountdownTick();
+    void CloseWindowsOpenedOverTheForm();
     void Close(int result);
     void PaintPanels();
     void ShowFileError(const std::string& message);

@@ -25,8 +25,11 @@ bool Win32FileAccess::FileExists(const std::string& path) {
 }
 
 bool Win32FileAccess::ReadWholeFile(const std::string& path, std::string& content) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A spreadsheet showing numbers.csv holds it open for writing; refusing to
+    // share with it would leave the whole book unusable. Delete sharing lets
+    // another run replace the file while this one reads it.
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool ok = false;
     LARGE_INTEGER size{};
@@ -50,5 +53,21 @@ bool Win32FileAccess::WriteWholeFile(const std::string& path, const std::string&
                             written == content.size());
     return CloseHandle(file) && ok;
 }
+
+// MoveFileEx, not ReplaceFile: one rename, which Windows refuses over a file
+// that another program holds open without delete sharing, where ReplaceFile
+// can stop with the old file renamed half-way. Windows refuses it over a
+// read-only file too, but Wine run by root renames over one (measured); the
+// attribute is checked here so that a book made read-only stays as it is.
+bool Win32FileAccess::ReplaceFileWith(const std::string& path, const std::string& replacement) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return MoveFileExA(replacement.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool Win32FileAccess::RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 }  // namespace tolvane

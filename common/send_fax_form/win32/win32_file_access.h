@@ -13,6 +13,8 @@ public:
     bool FileExists(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& content) override;
     bool WriteWholeFile(const std::string& path, const std::string& content) override;
+    bool ReplaceFileWith(const std::string& path, const std::string& replacement) override;
+    bool RemoveFile(const std::string& path) override;
 };
 
 }  // namespace tolvane

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 namespace tolvane {
 namespace {
@@ -14,9 +16,14 @@ class FakeFiles : public FileAccess {
 public:
     std::set<std::string> folders;
     std::map<std::string, std::string> files;
-    std::set<std::string> unwritable, unreadable;
+    // unwritable: read-only files, neither written nor replaced; held: open in
+    // another program that does not share them, so they cannot be replaced.
+    std::set<std::string> unwritable, unreadable, held;
     bool folderCreationFails = false;
     int writes = 0;
+    // A disk with this many bytes left: a write that does not fit leaves its
+    // file cut short where the space ran out, as a real one does.
+    std::optional<std::size_t> spaceLeft;
 
     bool FolderExists(const std::string& folder) override { return folders.count(folder) > 0; }
     bool CreateFolder(const std::string& folder) override {
@@ -34,8 +41,24 @@ public:
         ++writes;
         const auto slash = path.rfind('\\');
         if (unwritable.count(path) || !folders.count(path.substr(0, slash + 1))) return false;
+        if (spaceLeft && content.size() > *spaceLeft) {
+            files[path] = content.substr(0, *spaceLeft);
+            spaceLeft = 0;
+            return false;
+        }
+        if (spaceLeft) *spaceLeft -= content.size();
         files[path] = content;
         return true;
+    }
+    bool ReplaceFileWith(const std::string& path, const std::string& replacement) override {
+        if (unwritable.count(path) || held.count(path) || !files.count(replacement)) return false;
+        files[path] = files[replacement];
+        files.erase(replacement);
+        return true;
+    }
+    bool RemoveFile(const std::string& path) override {
+        if (unwritable.count(path) || held.count(path)) return false;
+        return files.erase(path) > 0;
     }
 };
 
@@ -134,17 +157,86 @@ TEST(AddressBookCsv, KeepsUnchangedLinesAsTheyWereAndANameWithACommaSurvivesARel
     EXPECT_EQ(reloaded.NumberAt(2), "555");
 }
 
-TEST(AddressBookCsv, AnOverlongEntryIsCutTheSameInMemoryAndOnDisk) {
+TEST(AddressBookTextFiles, ANewEntryKeepsItsNumberOnItsOwnLineWhenNamesAreMissing) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "names.txt"] = "Alice\r\nBob\r\n";
+    files.files[kFolder + "numbers.txt"] = "111\r\n222\r\n333\r\n";
+    AddressBook book(0, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    ASSERT_EQ(book.Add("Dave", "444"), std::nullopt);
+    EXPECT_EQ(book.Names(), (std::vector<std::string>{"Alice", "Bob", "", "Dave"}));  // 333 keeps its line
+    EXPECT_EQ(files.files.at(kFolder + "names.txt"), "Alice\r\nBob\r\n\r\nDave\r\n");
+    EXPECT_EQ(files.files.at(kFolder + "numbers.txt"), "111\r\n222\r\n333\r\n444\r\n");
+}
+
+// With the disk full at any byte, or either file read-only or held open by
+// another program, a save leaves the old contents of both files or both new
+// ones, and nothing beside them.
+TEST(AddressBookSave, ChangesAllFilesOrNone) {
+    const std::string names = kFolder + "names.txt", numbers = kFolder + "numbers.txt", csv = kFolder + "numbers.csv";
+    auto save = [&](int type, std::map<std::string, std::string> before, const std::function<void(FakeFiles&)>& trouble,
+                    const std::map<std::string, std::string>& after) {
+        FakeFiles files;
+        files.folders.insert(kFolder);
+        files.files = before;
+        AddressBook book(type, kFolder, files);
+        EXPECT_EQ(book.Load(), std::nullopt);
+        trouble(files);
+        const FileError error = book.Add("Carol", "333");
+        EXPECT_EQ(files.files, error ? before : after) << error.value_or("saved");
+        return error.has_value();
+    };
+    const std::map<std::string, std::string> two{{names, "Alice\r\n"}, {numbers, "111\r\n"}};
+    const std::map<std::string, std::string> twoAfter{{names, "Alice\r\nCarol\r\n"}, {numbers, "111\r\n333\r\n"}};
+    const std::map<std::string, std::string> one{{csv, "\"Alice\",\"111\"\r\n"}};
+    const std::map<std::string, std::string> oneAfter{{csv, "\"Alice\",\"111\"\r\n\"Carol\",\"333\"\r\n"}};
+    int failed = 0;
+    for (std::size_t space = 0; space <= 50; ++space) {
+        auto fullDisk = [space](FakeFiles& files) { files.spaceLeft = space; };
+        failed += save(0, two, fullDisk, twoAfter) + save(1, one, fullDisk, oneAfter);
+    }
+    EXPECT_GT(failed, 0);
+    EXPECT_LT(failed, 102);  // with room enough both saved
+    for (const std::string& path : {names, numbers}) {
+        auto readOnly = [&](FakeFiles& files) { files.unwritable.insert(path); };
+        auto heldOpen = [&](FakeFiles& files) { files.held.insert(path); };
+        EXPECT_TRUE(save(0, two, readOnly, twoAfter));
+        EXPECT_TRUE(save(0, two, heldOpen, twoAfter));
+    }
+}
+
+// A number list that does not fit the CSV field is refused whole: cut, it
+// would lose its last numbers and end in a fragment that is someone else's.
+TEST(AddressBookCsv, AnEntryLongerThanTheFieldsIsRefusedWithTheLimit) {
     FakeFiles files;
     files.folders.insert(kFolder);
     AddressBook book(1, kFolder, files);
     ASSERT_EQ(book.Load(), std::nullopt);
-    ASSERT_EQ(book.Add(std::string(400, 'n'), std::string(400, '5')), std::nullopt);
-    EXPECT_EQ(book.Names().back(), std::string(127, 'n'));
-    AddressBook reloaded(1, kFolder, files);
-    ASSERT_EQ(reloaded.Load(), std::nullopt);
-    EXPECT_EQ(reloaded.Names(), book.Names());
-    EXPECT_EQ(reloaded.NumberAt(0), book.NumberAt(0));
+    std::string twelveNumbers = "004955512340";
+    for (int i = 1; i < 12; ++i) twelveNumbers += ";00495551234" + std::to_string(i % 10);
+    for (const auto& [name, number] :
+         {std::pair{std::string("Branches"), twelveNumbers}, std::pair{std::string(128, 'n'), std::string("555")}}) {
+        const FileError refusal = book.Add(name, number);
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_NE(refusal->find("127"), std::string::npos) << *refusal;
+    }
+    EXPECT_EQ(book.Count(), 0u);
+    EXPECT_EQ(files.files.at(kFolder + "numbers.csv"), "");
+    ASSERT_EQ(book.Add(std::string(127, 'n'), twelveNumbers.substr(0, 127)), std::nullopt);     // at the limit
+    EXPECT_EQ(AddressBook(0, kFolder, files).RefusalToStore("", twelveNumbers), std::nullopt);  // no fields
+}
+
+TEST(AddressBook, ATypedNameFindsItsEntryExactlyOrIgnoringCase) {
+    FakeFiles files;
+    files.folders.insert(kFolder);
+    files.files[kFolder + "numbers.csv"] = "Bob,1\r\nbob,2\r\n\r\nAlice,3\r\nAlice,4\r\n";
+    AddressBook book(1, kFolder, files);
+    ASSERT_EQ(book.Load(), std::nullopt);
+    EXPECT_EQ(book.EntryNamed("bob"), 1u);            // the exact name before one that differs in case
+    EXPECT_EQ(book.EntryNamed("ALICE"), 3u);          // the first of equal names
+    EXPECT_EQ(book.EntryNamed("Ali"), std::nullopt);  // a name still being typed picks nothing
+    EXPECT_EQ(book.EntryNamed(""), std::nullopt);     // nor does an emptied box pick the blank line
 }
 
 TEST(AddressBook, AnEmptyNameChangesNothing) {

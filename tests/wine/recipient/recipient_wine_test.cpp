@@ -426,6 +426,121 @@ void OldCsvLinesAndTextFiles() {
     CheckEqual(ReadFileBytes(textFolder + L"\\numbers.txt"), std::string("888\r\n"), "numbers.txt");
 }
 
+// The countdown ends while an error box of the form waits for an answer: the
+// box closes, and the form cancels and answers. Once for a box of the address
+// book's loading (the form not yet shown), once for a save refused by a
+// read-only numbers.txt, which leaves both files as they were.
+void CountdownClosesErrorBoxes() {
+    auto expireIn = [](const std::string& what) {
+        HWND box = WaitForDialog(L"Korrim");
+        if (!Check(box != nullptr, what + ": an error box is open")) return std::wstring();
+        const std::wstring text = ControlText(box, 0xFFFF);
+        if (!Check(WaitUntilClosed(box, 20000), what + ": the countdown closed it")) Click(box, IDOK);
+        return text;
+    };
+    ShortCountdown shortened(L"2");
+    HostRun loading;
+    loading.requests = TypicalRequests(Folder(L"no-such-parent") + L"\\book");
+    Converse(loading, [&] { expireIn("loading"); });
+    CheckAnswers(loading.answers, {u"2"});
+    CheckCleanEnd(loading);
+
+    const std::wstring folder = Folder(L"read-only-numbers");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\names.txt", "Alice\r\n");
+    WriteFileBytes(folder + L"\\numbers.txt", "111\r\n");
+    SetFileAttributesW((folder + L"\\numbers.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ShortCountdown longer(L"8");
+    HostRun saving;
+    saving.requests = TypicalRequests(folder);
+    saving.requests.addressBookType = u"0";
+    std::wstring boxText;
+    Converse(saving, [&] {
+        HWND form = ShownForm();
+        if (!form || !Check(TypeInto(form, IDC_FAXNUMBER, L"5552000"), "number typed")) return;
+        Click(form, IDC_TOADDRESSBOOK);
+        if (HWND names = ShownNameDialog()) Click(names, IDC_NAME_OK);
+        boxText = expireIn("saving");
+        Check(WaitUntilClosed(form, 20000), "saving: then the form cancelled itself");
+    });
+    CheckAnswers(saving.answers, {u"2"});
+    Check(boxText.find(L"numbers.txt") != std::wstring::npos, "the box named numbers.txt: " + Narrow(boxText));
+    Check(FindWindowW(L"#32770", L"Korrim") == nullptr, "no box remains");
+    CheckCleanEnd(saving);
+    CheckEqual(ReadFileBytes(folder + L"\\names.txt"), std::string("Alice\r\n"), "names.txt unchanged");
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.txt"), std::string("111\r\n"), "numbers.txt unchanged");
+}
+
+// A spreadsheet holds numbers.csv open for writing: the book still loads.
+void BookHeldOpenByAnotherProgram() {
+    const std::wstring folder = Folder(L"held-open");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    WriteFileBytes(folder + L"\\numbers.csv", "\"Alice\",\"111\"\r\n\"Bob\",\"222\"\r\n");
+    HANDLE spreadsheet = CreateFileW((folder + L"\\numbers.csv").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, 0, nullptr);
+    Check(spreadsheet != INVALID_HANDLE_VALUE, "numbers.csv held open for writing");
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    Converse(run, [&] {
+        // A box of the loading would come first, with the form hidden.
+        HWND form = nullptr, box = nullptr;
+        for (const DWORD start = GetTickCount(); !form && !box && GetTickCount() - start < 10000;) {
+            form = WaitForDialog(L"Send FAX To", 0);
+            box = WaitForDialog(L"Korrim", 0);
+        }
+        if (!Check(box == nullptr,
+                   "no error box at loading" + (box ? " (" + Narrow(ControlText(box, 0xFFFF)) + ")" : ""))) {
+            Click(box, IDOK);
+            form = ShownForm();
+        }
+        if (!form) return;
+        Check(SendDlgItemMessageW(form, IDC_ABNAMES, CB_GETCOUNT, 0, 0) == 2, "both entries loaded");
+        Click(form, IDCANCEL);
+        Check(WaitUntilClosed(form), "Cancel closed the form");
+    });
+    CheckAnswers(run.answers, {u"2"});
+    CheckCleanEnd(run);
+    CloseHandle(spreadsheet);
+}
+
+// A number list longer than the CSV field is refused before a name is asked
+// for; typing a name in full picks its number as a selection does.
+void TypedNamesAndLongNumbers() {
+    const std::wstring folder = Folder(L"typed");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string book = "\"Sales office\",\"5551234\"\r\n\"Smith, John\",\"5559876\"\r\n";
+    WriteFileBytes(folder + L"\\numbers.csv", book);
+    HostRun run;
+    run.requests = TypicalRequests(folder, u"0");
+    std::wstring refusal;
+    Converse(run, [&] {
+        HWND form = ShownForm();
+        if (!form) return;
+        std::wstring twelveNumbers = L"00495551234";
+        for (int i = 1; i < 12; ++i) twelveNumbers += L";00495551234";
+        SetDlgItemTextW(form, IDC_FAXNUMBER, twelveNumbers.c_str());
+        Click(form, IDC_TOADDRESSBOOK);
+        HWND box = WaitForDialog(L"Korrim");
+        if (Check(box != nullptr, "saving 12 numbers was refused with a box")) {
+            refusal = ControlText(box, 0xFFFF);
+            Click(box, IDOK);
+            WaitUntilClosed(box);
+        } else if (HWND names = FindWindowW(L"#32770", L"Recipient's Name")) {
+            Click(names, IDCANCEL);  // the list went on to be saved: stop there
+            WaitUntilClosed(names);
+        }
+        Check(TypeInto(form, IDC_FAXNUMBER, L"999"), "a number typed");
+        Check(TypeInto(form, IDC_ABNAMES, L"Smith, John"), "a name typed in the address-book box");
+        Check(WaitForText(form, IDC_FAXNUMBER, L"5559876"), "the typed name picked its number");
+        Click(form, IDOK);
+        Check(WaitUntilClosed(form), "Send closed the form");
+    });
+    Check(refusal.find(L"127") != std::wstring::npos, "the refusal names the limit: " + Narrow(refusal));
+    CheckAnswers(run.answers, {u"1", u"5559876", u"Smith, John", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    CheckEqual(ReadFileBytes(folder + L"\\numbers.csv"), book, "numbers.csv unchanged");
+    CheckCleanEnd(run);
+}
+
 // The host writes the requests and goes away: every answer write of the
 // client fails and shows "Write pipe failed" captioned "host", and the run
 // still ends normally.
@@ -762,6 +877,9 @@ const Scenario kScenarios[] = {
     {"pick-name", PickTheSavedName},
     {"delete-entry", DeleteTheEntry},
     {"old-files", OldCsvLinesAndTextFiles},
+    {"countdown-box", CountdownClosesErrorBoxes},
+    {"held-open", BookHeldOpenByAnotherProgram},
+    {"typed", TypedNamesAndLongNumbers},
     {"host-gone", HostGoneBeforeTheAnswers},
     {"no-host", NoHost},
     {"squatter", SquatterMakesCreationFail},

@@ -54,8 +54,8 @@ else
   failed+=(csv-on-disk)
 fi
 
-for scenario in pick-name delete-entry old-files host-gone no-host squatter impostor never-connects limits no-inherit notice \
-  in-process language; do
+for scenario in pick-name delete-entry old-files countdown-box held-open typed host-gone no-host squatter impostor \
+  never-connects limits no-inherit notice in-process language; do
   run_scenario "$scenario"
 done
 
