@@ -14,7 +14,10 @@
 #       $TOLVANE_FUZZ_WORK/<target>/corpus
 #
 # TOLVANE_FUZZ_JOBS=N runs N targets at a time (default 1: the machine is
-# shared); TOLVANE_FUZZ_NO_BUILD=1 uses the build as it is.
+# shared); TOLVANE_FUZZ_NO_BUILD=1 uses the build as it is;
+# TOLVANE_FUZZ_FLAGS adds libFuzzer options, e.g. "-max_len=70000" to reach
+# the 64 KiB reply-line and 16 KiB pipe-read limits (inputs are otherwise as
+# long as the longest seed, at least 4096 bytes).
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
@@ -48,7 +51,8 @@ run_one() {
   local status=0
   timeout --kill-after=10 $((seconds + 60)) \
     "$bin/${target}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-      -artifact_prefix="$dir/" "$dir/corpus" "$ROOT/tests/fuzz/corpus/$target" >"$dir/log" 2>&1 || status=$?
+      ${TOLVANE_FUZZ_FLAGS:-} -artifact_prefix="$dir/" "$dir/corpus" "$ROOT/tests/fuzz/corpus/$target" \
+      >"$dir/log" 2>&1 || status=$?
   local runs crashes
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log" | tail -1)
   crashes=$(find "$dir" -maxdepth 1 -newer "$dir/started" \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
