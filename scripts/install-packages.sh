@@ -11,6 +11,7 @@ PACKAGES=(
   libtiff-dev libjpeg-dev libtiff-tools googletest libgtest-dev libgmock-dev libbenchmark-dev
   hylafax-server hylafax-client openssl ghostscript
   python3 clang-format git
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every test of the suite, from a fresh machine: sets up what is missing, builds
 # all presets, runs the native tests (plain and with ASan + UBSan; the submission
-# tests start their own HylaFAX server on loopback), then the Wine suites.
+# tests start their own HylaFAX server on loopback), the Wine suites, then each
+# fuzz target for 15 s from its seeds.
 # Exits non-zero when anything fails.
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,6 +19,17 @@ echo "=== native tests with ASan + UBSan"
 ctest --preset asan -j "$(nproc)" || failed+=(asan)
 echo "=== Wine suites"
 "$ROOT/tests/wine/run.sh" || failed+=(wine)
+echo "=== fuzz targets, 15 s each"
+# Two targets at a time on the runner's cores; the inputs they find stay in a
+# folder of their own, kept (and named) only when a target failed.
+fuzz_work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-fuzz.XXXXXX")
+if "$ROOT/scripts/build.sh" fuzz &&
+  TOLVANE_FUZZ_NO_BUILD=1 TOLVANE_FUZZ_JOBS=2 TOLVANE_FUZZ_WORK="$fuzz_work" \
+    timeout --kill-after=10 600 "$ROOT/scripts/fuzz.sh" 15; then
+  rm -rf "$fuzz_work"
+else
+  failed+=(fuzz)
+fi
 
 echo "test-all: $((SECONDS - start)) s"
 if [ ${#failed[@]} -gt 0 ]; then
