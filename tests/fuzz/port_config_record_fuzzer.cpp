@@ -57,6 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> name = fuzz::Terminated(port);
     std::vector<std::uint8_t> output(kPortConfigRecordSize);
     Require(RunXcvCommand(environment, {u"GetConfig", name, output, 0}, needed) == win_error::kSuccess,
+            "any user reads the port's record");
+    PortConfigRecord shown;
+    std::memcpy(&shown, output.data(), sizeof shown);
+    Require(SlotText(shown, ConfigSlot::kPassword).empty(), "but not its password");
+    Require(RunXcvCommand(environment, {u"GetConfig", name, output, kAdministerAccess}, needed) == win_error::kSuccess,
             "the port's record is read back");
     PortConfigRecord back;
     std::memcpy(&back, output.data(), sizeof back);
