@@ -13,7 +13,13 @@ wine_new_prefix() {
   rm -rf "$dir"
   mkdir -p "$(dirname "$dir")"
   export WINEPREFIX=$dir WINEARCH=$arch
-  wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed for $dir" >&2; return 1; }
+  if [ -n "${TOLVANE_WINE_TEMPLATES:-}" ] && [ -f "$TOLVANE_WINE_TEMPLATES/$arch/system.reg" ]; then
+    # A prefix booted once and copied: where Wine boots slowly (a 32-bit side
+    # that runs emulated) this saves minutes per prefix.
+    cp -a "$TOLVANE_WINE_TEMPLATES/$arch" "$dir" || { echo "copying the $arch template failed" >&2; return 1; }
+  else
+    wineboot -i </dev/null >/dev/null 2>&1 || { echo "wineboot failed for $dir" >&2; return 1; }
+  fi
   if [ -n "${TOLVANE_WINE_WINDOWS:-}" ]; then
     local version=$TOLVANE_WINE_WINDOWS
     [ "$version" = winxp ] && [ "$arch" = win64 ] && version=winxp64
