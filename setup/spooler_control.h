@@ -1,0 +1,24 @@
+#pragma once
+// Control of the "Spooler" service with the tool's fixed waits: every start
+// and every accepted stop is followed by 2 s, and a restart that the service
+// manager cannot do falls back to "net stop spooler" and "net start spooler".
+
+#include "setup/setup_platform.h"
+
+namespace tolvane {
+
+inline constexpr int kSpoolerWaitMs = 2000;
+
+// Running, continue pending, pause pending or paused.
+bool IsSpoolerRunning(ServiceControl& services);
+// Starts the service (failures unreported), waits 2 s in every case, and
+// answers IsSpoolerRunning.
+bool StartSpooler(ServiceControl& services);
+// Whether the stop control was accepted; waits 2 s unless the manager could
+// not be opened.
+bool StopSpooler(ServiceControl& services);
+// Stop, then start; when either failed, launches both "net" commands (not
+// waited for) and answers IsSpoolerRunning at once.
+bool RestartSpooler(ServiceControl& services);
+
+}  // namespace tolvane
