@@ -16,6 +16,20 @@ bool SamePath(std::u16string_view a, std::u16string_view b) {
 
 }  // namespace
 
+bool CopyKeepingRealFiles(FileSystem& files, std::u16string_view from, std::u16string_view to) {
+    if (files.Exists(to) && files.FileStartsWith(from, kStandInMarker)) return false;
+    return files.CopyFile(from, to);
+}
+
+bool PlaceDriverFile(FileSystem& files, std::u16string_view from, std::u16string_view driverDir,
+                     std::u16string_view name) {
+    const std::u16string to = JoinPath(driverDir, name);
+    if (files.FileStartsWith(from, kStandInMarker) &&
+        (files.Exists(to) || files.Exists(JoinPath(JoinPath(driverDir, u"3"), name))))
+        return false;
+    return files.CopyFile(from, to);
+}
+
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
     std::u16string path(folder);
     if (!path.empty() && path.back() != u'\\') path += u'\\';
@@ -56,7 +70,7 @@ void CopyDriverFolder(FileSystem& files, std::u16string_view source, std::u16str
         if (entry.isFolder) {
             CopyDriverFolder(files, from, driverDir);
         } else {
-            files.CopyFile(from, JoinPath(driverDir, entry.name));
+            PlaceDriverFile(files, from, driverDir, entry.name);
         }
     }
 }

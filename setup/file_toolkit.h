@@ -33,6 +33,18 @@ inline constexpr EmbeddedFile kDriverFiles64[] = {{u"X64", 140, u"APLWMGS1.BPD"}
 inline constexpr EmbeddedFile kMonitor32{u"MONITOR", 151, u"OstrelCaskel.dll"};
 inline constexpr EmbeddedFile kMonitor64{u"MONITOR", 152, u"Caskel.dll"};
 
+// Copies `from` over `to` unless `from` is a marked stand-in and `to` exists:
+// the system's own driver files, which every other printer of their kind
+// uses, are never replaced by a stand-in. False when nothing was copied.
+bool CopyKeepingRealFiles(FileSystem& files, std::u16string_view from, std::u16string_view to);
+
+// Places a driver file in the printer-driver directory `driverDir` (ending in
+// a backslash) under `name`: a stand-in is not placed when the system has a
+// file of that name there or in the directory's version-3 folder, where the
+// spooler keeps the files its drivers use.
+bool PlaceDriverFile(FileSystem& files, std::u16string_view from, std::u16string_view driverDir,
+                     std::u16string_view name);
+
 // `folder` + "\" + `name`.
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
 

@@ -89,7 +89,7 @@ void PostScriptFaxInstaller::PlaceDriverFiles(const DriverSide& side) {
     const std::u16string driverDir = m_.spooler.DriverDirectory(side.environment);
     for (std::u16string_view name : kDriverFileNames) {
         const std::u16string extracted = JoinPath(side.folder, name);
-        m_.files.CopyFile(extracted, JoinPath(driverDir, name));
+        PlaceDriverFile(m_.files, extracted, driverDir, name);
         m_.files.DeleteFile(extracted);
     }
 }

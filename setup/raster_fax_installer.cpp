@@ -53,7 +53,7 @@ void RasterFaxInstaller::LogSystemError() { m_.log.Write(m_.spooler.LastErrorTex
 bool RasterFaxInstaller::AddRasterDriver(const DriverSide& side) {
     const std::u16string_view backEnd = side.olderSet ? kOlderBackEnd : kBackEnd;
     if (side.placesBackEnd)
-        m_.files.CopyFile(JoinPath(side.folder, backEnd), JoinPath(m_.files.WindowsDirectory(), backEnd));
+        CopyKeepingRealFiles(m_.files, JoinPath(side.folder, backEnd), JoinPath(m_.files.WindowsDirectory(), backEnd));
     CopyDriverFolder(m_.files, side.folder, m_.spooler.DriverDirectory(side.environment));
     if (m_.spooler.AddDriver(RasterDriverRecord(side.environment, side.olderSet))) return true;
     LogSystemError();

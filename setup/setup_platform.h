@@ -138,6 +138,12 @@ public:
     virtual void Sleep(int milliseconds) = 0;
 };
 
+// The first bytes of a marked stand-in: a build without the files of others
+// (the system's PostScript and Unidrv driver files, the raster driver
+// package) carries such a file in their place, for Wine, whose drivers never
+// load those binaries. A stand-in never replaces a file that is there.
+inline constexpr std::string_view kStandInMarker = "TOLVANE STAND-IN";
+
 // Files and folders of the machine.
 struct FolderEntry {
     std::u16string name;  // bare name
@@ -157,6 +163,8 @@ public:
     virtual std::vector<FolderEntry> ListFolder(std::u16string_view folder) = 0;
     // Overwrites an existing destination.
     virtual bool CopyFile(std::u16string_view from, std::u16string_view to) = 0;
+    // Whether the file's first bytes are `prefix`; false when it cannot be read.
+    virtual bool FileStartsWith(std::u16string_view path, std::string_view prefix) = 0;
     virtual bool DeleteFile(std::u16string_view path) = 0;
     // Creates one folder; an existing one counts as success. Parents are not made.
     virtual bool CreateFolder(std::u16string_view path) = 0;

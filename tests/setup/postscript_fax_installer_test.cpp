@@ -356,3 +356,35 @@ TEST_F(PostScriptInstallTest, ASpoolerThatDoesNotComeBackIsReportedAfterTheRemov
 
 }  // namespace
 }  // namespace tolvane
+
+namespace tolvane {
+namespace {
+
+// A build without the system's driver files carries marked stand-ins: one
+// never replaces the system's file, in the driver directory or in its
+// version-3 folder, while our own files and a real file are placed as always.
+TEST(StandInDriverFilesTest, AStandInNeverReplacesTheSystemsOwnFile) {
+    testing::FakeMachine m(32);
+    for (int id : {136, 137}) m.files.resourceContent["WIN32/" + std::to_string(id)] = "TOLVANE STAND-IN\r\n";
+    m.files.AddFile(kX86Drivers + u"PSCRIPT5.DLL", "the system's staging copy");
+    m.files.AddFile(kX86Drivers + u"3\\PS5UI.DLL", "the system's own, in use");
+    m.files.AddFile(kX86Drivers + u"PSCRIPT.HLP", "an older help file");
+    // Whether the spooler then takes the driver with its file in the version
+    // folder only is its own matter; a refusal is logged as any other.
+    PostScriptFaxInstaller(m.machine).Install();
+    EXPECT_EQ(m.files.Content(kX86Drivers + u"PSCRIPT5.DLL"), "the system's staging copy");
+    EXPECT_FALSE(m.files.Content(kX86Drivers + u"PS5UI.DLL")) << "the version-3 folder's file counts too";
+    EXPECT_EQ(m.files.Content(kX86Drivers + u"PSCRIPT.HLP"), "WIN32/138") << "a real file replaces as before";
+    EXPECT_EQ(m.files.Content(kX86Drivers + u"APLWMGS1.PPD"), "WIN32/135");
+    EXPECT_TRUE(m.files.FileNames(u"C:\\Temp\\Setup").empty()) << "what was not placed is not left behind";
+}
+
+TEST(StandInDriverFilesTest, AStandInIsPlacedWhereTheSystemHasNoFile) {
+    testing::FakeMachine m(32);
+    m.files.resourceContent["WIN32/137"] = "TOLVANE STAND-IN\r\nPSCRIPT5.DLL";
+    ASSERT_EQ(PostScriptFaxInstaller(m.machine).Install(), SetupOutcome::kSuccess);
+    EXPECT_EQ(m.files.Content(kX86Drivers + u"PSCRIPT5.DLL"), "TOLVANE STAND-IN\r\nPSCRIPT5.DLL");
+}
+
+}  // namespace
+}  // namespace tolvane

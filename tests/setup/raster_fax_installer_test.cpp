@@ -218,3 +218,21 @@ TEST(RasterUninstallTest, FailureBranchesAndWhatIsLeft) {
 
 }  // namespace
 }  // namespace tolvane
+
+namespace tolvane {
+namespace {
+
+TEST(RasterStandInTest, StandInsOfTheUnidrvCoreAndTheBackEndKeepTheSystemsFiles) {
+    testing::FakeMachine m(32);
+    m.files.AddFile(u"D:\\Release\\QuillonDriver\\i386\\UNIDRV.dll", "TOLVANE STAND-IN\r\nUNIDRV.dll");
+    m.files.AddFile(u"D:\\Release\\QuillonDriver\\i386\\TessarySys.dll", "TOLVANE STAND-IN\r\nTessarySys.dll");
+    m.files.AddFile(kX86Drivers + u"3\\UNIDRV.dll", "the system's Unidrv");
+    m.files.AddFile(u"C:\\Windows\\TessarySys.dll", "the package's back end");
+    RasterFaxInstaller(m.machine, false).Install();
+    EXPECT_FALSE(m.files.Content(kX86Drivers + u"UNIDRV.dll"));
+    EXPECT_EQ(m.files.Content(u"C:\\Windows\\TessarySys.dll"), "the package's back end");
+    EXPECT_EQ(m.files.Content(kX86Drivers + u"UNIDRVUI.dll"), "i386/UNIDRVUI.dll");
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -114,6 +114,11 @@ bool FakeFileSystem::CopyFile(std::u16string_view from, std::u16string_view to) 
     return true;
 }
 
+bool FakeFileSystem::FileStartsWith(std::u16string_view path, std::string_view prefix) {
+    const auto file = files_.find(Resolve(path));
+    return file != files_.end() && file->second.starts_with(prefix);
+}
+
 bool FakeFileSystem::DeleteFile(std::u16string_view path) {
     const std::u16string key = Resolve(path);
     auto held = held_.find(key);
@@ -149,7 +154,9 @@ bool FakeFileSystem::RemoveFolder(std::u16string_view path) {
 bool FakeFileSystem::ExtractResource(std::u16string_view type, int id, std::u16string_view path) {
     const std::u16string key = Resolve(path);
     if (folders_.count(Parent(key)) == 0 || !Writable(key)) return false;
-    files_[key] = Narrow(type) + "/" + std::to_string(id);
+    const std::string name = Narrow(type) + "/" + std::to_string(id);
+    const auto content = resourceContent.find(name);
+    files_[key] = content == resourceContent.end() ? name : content->second;
     names_.try_emplace(key, path);
     return true;
 }

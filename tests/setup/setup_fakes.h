@@ -39,6 +39,8 @@ public:
     // (but for its "spool" folder) reach "C:\Windows\SysWOW64".
     bool wow64 = false;
     bool redirectionSwitchAvailable = true;
+    // What an extracted resource holds, by "TYPE/id"; "TYPE/id" itself otherwise.
+    std::map<std::string, std::string> resourceContent;
 
     // Set-up and inspection, on real paths (no redirection). Parents are made.
     void AddFile(std::u16string_view path, std::string content);
@@ -56,6 +58,7 @@ public:
     bool Exists(std::u16string_view path) override;
     std::vector<FolderEntry> ListFolder(std::u16string_view folder) override;
     bool CopyFile(std::u16string_view from, std::u16string_view to) override;
+    bool FileStartsWith(std::u16string_view path, std::string_view prefix) override;
     bool DeleteFile(std::u16string_view path) override;
     bool CreateFolder(std::u16string_view path) override;
     bool RemoveFolder(std::u16string_view path) override;
