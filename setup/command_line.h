@@ -44,7 +44,14 @@ struct CommandLineResult {
 // Refused: an unknown option, a missing or unknown printer, an option without
 // its value, both or neither of /install and /uninstall when other options are
 // given, /set with no "=" or an empty name, a name that is not a port setting,
-// /set with quillon or with /uninstall.
+// /set with quillon or with /uninstall, a bare word, /install or /uninstall or
+// /log given twice, and a value the setting cannot hold: a check box takes "0"
+// or "1", a list its code (0 for the first entry) or an entry's text (digits
+// are always the code), a text at most 1023 characters. An empty value is
+// kept: written, it removes the setting, so the default applies. Settings keep
+// the canonical spelling of their names (`value::kServer` ...) and the value
+// as it is stored; a list's text becomes its code. An option's value is the
+// next argument unless that is an option itself.
 CommandLineResult ParseCommandLine(const std::vector<std::u16string>& arguments);
 
 // The usage text shown for a refused line.

@@ -45,7 +45,8 @@ void ExtractDriverPackage(FileSystem& files, bool is32Bit, std::u16string_view f
 // `native` set the copies run with the redirection off, reaching the native
 // system directory; with `native` clear they go to system directory +
 // "\Tolvane\" (the 32-bit side's "Tolvane" folder for a 32-bit process).
-// False when the redirection switch is unavailable; copy failures are ignored.
+// False when the redirection switch is unavailable (the copy stops there, also
+// from within a sub-folder); copy failures are ignored.
 bool CopyFolderToSystemDir(FileSystem& files, int bitness, std::u16string_view source, bool native);
 
 // Copies every file of `source` into the printer-driver directory `driverDir`
@@ -53,7 +54,8 @@ bool CopyFolderToSystemDir(FileSystem& files, int bitness, std::u16string_view s
 void CopyDriverFolder(FileSystem& files, std::u16string_view source, std::u16string_view driverDir);
 
 // The tree of `source` into `destination` (folders created, files overwritten);
-// errors are ignored.
+// errors are ignored. Nothing is copied when the two are the same folder, and
+// a destination inside the source is not copied into itself.
 void CopyTree(FileSystem& files, std::u16string_view source, std::u16string_view destination);
 // Deletes the files and folders below `folder`, then the folder; errors are ignored.
 void DeleteTree(FileSystem& files, std::u16string_view folder);

@@ -2,12 +2,16 @@
 // Language.ini, the setup tool's texts: one section per language, whose
 // "LANGUAGE" key is the name the language list shows, and one key per text.
 // The file is UTF-16LE with its byte-order mark (so it reads right on every
-// code page); a file without the mark is read as ANSI bytes of the ASCII range.
+// code page); one with the UTF-8 mark is read as UTF-8, and a file without a
+// mark as bytes of the ASCII range (any other byte, a character of some code
+// page, reads as U+FFFD).
 //
 // Lookups follow the profile API the tool was written against: section and key
-// names compare without case, the first of repeated keys wins, a value is
-// trimmed of surrounding blanks and of one pair of surrounding quotes, and a
-// missing file, section or key gives "NOVALUE".
+// names compare without case (A to Z), the first of repeated keys wins and a
+// repeated section's keys are never found (the first section of a name is the
+// one looked in), a value is trimmed of surrounding blanks and of one pair of
+// surrounding quotes, lines starting with ";" are comments, and a missing
+// file, section or key gives "NOVALUE".
 
 #include <cstddef>
 #include <map>
@@ -44,13 +48,14 @@ private:
 // The tool's reader: a file and a current section.
 class LanguageIni {
 public:
-    // A text of 512 or more characters is refused with -1 and the old value
-    // stays; else 0. `bytes` is the file's content (empty when it is missing).
+    // A text of 512 or more characters, or a null view (data() == nullptr), is
+    // refused with -1 and the old value stays; else 0. `bytes` is the file's
+    // content (empty when it is missing).
     int SetFile(std::u16string_view path, std::string_view bytes);
     int SetSection(std::u16string_view name);
 
-    // The key's value in the current section, cut to 511 characters, or
-    // "NOVALUE".
+    // The key's value in the current section, cut to 511 characters (never
+    // inside a surrogate pair), or "NOVALUE" (also for a null key).
     std::u16string Read(std::u16string_view key) const;
 
     const std::u16string& Path() const { return path_; }

@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "setup/setup_platform.h"
 
@@ -46,14 +47,27 @@ public:
     bool ChangeFaxPort(std::u16string_view port, bool remove);
 
 private:
-    bool DriverExists();
+    // One registration of the driver: its environment (empty: the spooler's
+    // own), the folder its extracted files wait in, and which embedded set
+    // they are.
+    struct DriverSide {
+        std::u16string environment;
+        std::u16string folder;
+        bool is32Bit;
+    };
+    // One side on 32-bit Windows; the x64 and the x86 side on any other.
+    std::vector<DriverSide> DriverSides() const;
+    std::u16string_view MonitorFile() const;
+
     bool AddFaxMonitor();
     void RemoveFaxMonitor();
-    bool AddFaxDriver();
+    void PlaceDriverFiles(const DriverSide& side);
+    bool AddFaxDriver(const DriverSide& side);
     void RemoveFaxDriver();
     bool AddFaxPrinter();
     bool RemoveFaxPrinter();
     bool PlaceMonitor();
+    bool DeleteMonitorLibraries();
     void LogSystemError();
 
     SetupMachine& m_;

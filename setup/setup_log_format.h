@@ -18,8 +18,10 @@ struct LogTime {
 inline constexpr std::size_t kLogEntryMaxChars = 1023;
 
 // "%4u/%2u/%2u\t%2u:%2u:%2u\t%2d\t%s\r\n" (blank-padded, not zero-padded).
-// A status -1 entry gets no CR LF of its own: its text, the system's message,
-// already ends with one.
+// A status -1 entry gets no CR LF of its own when its text, the system's
+// message, already ends with a line break. Every entry ends its line: a text
+// too long for the limit is cut before the CR LF (never inside a surrogate
+// pair), so the next entry still starts a line of its own.
 std::u16string FormatLogEntry(const LogTime& time, int status, std::u16string_view text);
 
 // The two bytes a new log file starts with.

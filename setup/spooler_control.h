@@ -1,7 +1,8 @@
 #pragma once
 // Control of the "Spooler" service with the tool's fixed waits: every start
 // and every accepted stop is followed by 2 s, and a restart that the service
-// manager cannot do falls back to "net stop spooler" and "net start spooler".
+// manager cannot do falls back to "net stop spooler" and "net start spooler",
+// each also followed by 2 s.
 
 #include "setup/setup_platform.h"
 
@@ -17,8 +18,9 @@ bool StartSpooler(ServiceControl& services);
 // Whether the stop control was accepted; waits 2 s unless the manager could
 // not be opened.
 bool StopSpooler(ServiceControl& services);
-// Stop, then start; when either failed, launches both "net" commands (not
-// waited for) and answers IsSpoolerRunning at once.
+// Stop, then start; when either failed, launches "net stop spooler", waits
+// 2 s, launches "net start spooler", waits 2 s (the programs themselves are
+// not waited for), and answers IsSpoolerRunning.
 bool RestartSpooler(ServiceControl& services);
 
 }  // namespace tolvane
