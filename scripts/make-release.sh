@@ -47,6 +47,7 @@ if [ $build = 1 ]; then
     [ -z "${!name:-}" ] || settings+=("-D$name=${!name}")
   done
   # The 64-bit monitor first: Ruddock.exe embeds it from the win64 build.
+  settings+=("-DTOLVANE_CASKEL_DLL=$BUILD64/monitor/Caskel.dll")
   echo "=== make-release: win64 (Caskel.dll)"
   cmake --preset win64 -B "$BUILD64" >/dev/null
   cmake --build "$BUILD64" --target monitor_dll -j "$(nproc)"
