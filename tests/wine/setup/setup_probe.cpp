@@ -92,11 +92,9 @@ void Ports() {
 void Printers() {
     std::vector<BYTE> buffer;
     DWORD count = 0;
-    if (!Enumerate(
-            [](BYTE* b, DWORD s, DWORD* n, DWORD* c) {
-                return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, b, s, n, c);
-            },
-            buffer, count)) {
+    if (!Enumerate([](BYTE* b, DWORD s, DWORD* n,
+                      DWORD* c) { return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 2, b, s, n, c); },
+                   buffer, count)) {
         Line(L"error EnumPrintersW " + std::to_wstring(GetLastError()));
         return;
     }

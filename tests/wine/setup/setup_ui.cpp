@@ -98,8 +98,8 @@ bool Install(const wchar_t* caption, const std::wstring& kind) {
     HWND dialog = MainDialog(caption);
     if (dialog == nullptr) return false;
     ChooseKind(dialog, kind);
-    Say("buttons", std::wstring(IsWindowEnabled(GetDlgItem(dialog, kButtonInstall)) ? L"install enabled"
-                                                                                     : L"install disabled"));
+    Say("buttons",
+        std::wstring(IsWindowEnabled(GetDlgItem(dialog, kButtonInstall)) ? L"install enabled" : L"install disabled"));
     Click(dialog, kButtonInstall);
     bool ok = AnswerBox("outcome", L"Information", IDOK);
     Say("status", ControlText(dialog, kStatusLine));
