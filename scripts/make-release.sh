@@ -89,7 +89,7 @@ done <"$manifest"
 # The stand-ins shipped: in the driver folders, and embedded in Ruddock.exe
 # and Ruddset.exe (the PostScript driver files staged by the win32 build).
 standIns=()
-isStandIn() { [ "$(head -c 16 "$1")" = "TOLVANE STAND-IN" ]; }
+isStandIn() { [ "$(head -c 16 "$1" | tr -d '\0')" = "TOLVANE STAND-IN" ]; }
 while IFS= read -r -d '' f; do
   if isStandIn "$f"; then standIns+=("${f#"$release"/}"); fi
 done < <(find "$release" -type f -print0 | sort -z)
