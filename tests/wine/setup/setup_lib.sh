@@ -81,17 +81,25 @@ st_no_window_left() { [ "$ST_RC" != 124 ]; }
 # by side; ST_RC is the program's exit code, ST_UI_RC the driver's, ST_UI_LOG
 # what the driver saw. The program runs in C:\Tolvane.
 st_with_ui() {
-  local ui_args=() ui_pid
+  local ui_args=() ui_pid program_pid
   while [ $# -gt 0 ] && [ "$1" != -- ]; do ui_args+=("$1"); shift; done
   shift
   ST_UI_LOG=$WORK/ui.$RANDOM.log
   (timeout "$ST_TIMEOUT" wine "$(st_tool setup_ui)" "${ui_args[@]}" </dev/null >"$ST_UI_LOG" 2>/dev/null) &
   ui_pid=$!
-  ST_RC=0
-  (cd "$WINEPREFIX/drive_c/Tolvane" && timeout "$ST_TIMEOUT" wine "$@" </dev/null >"$WORK/program.out" 2>&1) ||
-    ST_RC=$?
+  (cd "$WINEPREFIX/drive_c/Tolvane" && exec timeout "$ST_TIMEOUT" wine "$@" </dev/null >"$WORK/program.out" 2>&1) &
+  program_pid=$!
   ST_UI_RC=0
   wait "$ui_pid" || ST_UI_RC=$?
+  # A driver that gave up leaves the program at a window nobody answers: it
+  # gets a little time to end by itself, then it is ended.
+  if [ "$ST_UI_RC" != 0 ]; then
+    local waited=0
+    while kill -0 "$program_pid" 2>/dev/null && [ $waited -lt 20 ]; do sleep 1; waited=$((waited + 1)); done
+    kill "$program_pid" 2>/dev/null
+  fi
+  ST_RC=0
+  wait "$program_pid" || ST_RC=$?
   sed -i 's/\r$//' "$ST_UI_LOG"
   echo "    $* -> $ST_RC, UI driver ${ui_args[*]} -> $ST_UI_RC"
   sed 's/^/      /' "$ST_UI_LOG"
