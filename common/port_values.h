@@ -9,10 +9,11 @@ namespace tolvane {
 inline constexpr std::u16string_view kMonitorName = u"Tolvane";
 inline constexpr std::u16string_view kPortDescription = u"Tolvane Port";
 
-// The setup tool addresses the monitor's ports from HKEY_LOCAL_MACHINE under the
-// control set it names literally; the monitor works relative to its own key.
+// The setup tool addresses the monitor's ports from HKEY_LOCAL_MACHINE through
+// the control set in use ("ControlSet001" is not always that one, and Wine has
+// none of that name); the monitor works relative to its own key.
 inline constexpr std::u16string_view kSetupPortsKeyPath =
-    u"SYSTEM\\ControlSet001\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
+    u"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
 inline constexpr std::u16string_view kMonitorPortsKey = u"Ports";
 
 // The fax server a port uses until someone configures it (a private address, so

@@ -8,7 +8,7 @@
 namespace tolvane {
 namespace {
 
-const std::u16string kPorts = u"SYSTEM\\ControlSet001\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
+const std::u16string kPorts = u"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
 
 class PortSettingsStoreTest : public ::testing::Test {
 protected:
