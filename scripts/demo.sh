@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The main job on a fresh machine: sets up, builds every deliverable, starts a
-# local HylaFAX server, and sends a fax through the suite in a throw-away Wine
-# prefix: the port monitor "Tolvane" registered with the spooler, its fax port
-# "P" added through the transceive command the setup tool uses, a fax printer
-# on it (Wine's PostScript driver), a letter printed from a program with GDI,
-# the send-fax form of Korrim.exe filled and sent by a UI driver as a person
-# would, and finally the jobs the server queued.
+# The main job on a fresh machine: sets up, builds every deliverable and the
+# release folder, starts a local HylaFAX server, and in a throw-away Wine
+# prefix does what an administrator and a user do: copies the release folder,
+# installs the fax printer unattended with
+#   Ruddock.exe /install tolvane /quiet /set Server=127.0.0.1:PORT ...
+# (monitor, PostScript driver with our printer description, port "P", printer
+# "Tolvane"), prints a letter to "Tolvane" from a program with GDI, answers
+# the send-fax form of Korrim.exe with a UI driver as a person would, and
+# finally lists the jobs the server queued.
 #
 # Environment: DEMO_WORK (scratch folder, default ${TMPDIR:-/tmp}/tolvane-demo),
 # DEMO_RECIPIENTS (default "101;Sales@202;303").
@@ -14,7 +16,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT"
 
 "$ROOT/scripts/bootstrap.sh"
-"$ROOT/scripts/build.sh" native win32 win64
+"$ROOT/scripts/build.sh" native win64 win32
 
 export TOLVANE_ROOT=$ROOT BUILD32=$ROOT/build/win32 BUILD64=$ROOT/build/win64
 export WORK=${DEMO_WORK:-${TMPDIR:-/tmp}/tolvane-demo}
@@ -24,18 +26,30 @@ rm -rf "$WORK" && mkdir -p "$WORK"
 source "$ROOT/tests/wine/lib.sh"
 # shellcheck source=../tests/wine/printpath/printpath_lib.sh
 source "$ROOT/tests/wine/printpath/printpath_lib.sh"
-pp_check_built
+# shellcheck source=../tests/wine/setup/setup_lib.sh
+source "$ROOT/tests/wine/setup/setup_lib.sh"
+st_check_built
+
+echo "=== the release folder (scripts/make-release.sh)"
+"$ROOT/scripts/make-release.sh" --no-build --out "$WORK/release"
+RELEASE=$WORK/release/Tolvane
 
 echo "=== a local HylaFAX server"
 pp_start_server "$WORK/hylafax"
 trap 'wine_end; pp_stop_server' EXIT
 
-echo "=== Wine prefix $WORK/prefix: monitor, Korrim.exe and the fax printer \"$PP_PRINTER\" on port P"
-pp_new_prefix "$WORK/prefix"
-pp_configure_port P Server "127.0.0.1:$PP_SERVER_PORT" Username faxuser Password secret Sender "Tolvane Demo" \
-  SysMode 1 Confirm 1 Modem 0 Resolution 1 Priority 1 PageSize 1 AddressBookType 5
+echo "=== Wine prefix $WORK/prefix with the release folder in C:\\Tolvane"
+st_new_prefix "$WORK/prefix" win64
 
-echo "=== printing a letter with GDI; the UI driver answers the form with \"$recipients\""
+echo "=== Ruddock.exe /install tolvane /quiet /set Server=127.0.0.1:$PP_SERVER_PORT ..."
+st_ruddock /install tolvane /quiet /log 'C:\Tolvane-install.log' /set "Server=127.0.0.1:$PP_SERVER_PORT" \
+  /set Username=faxuser /set Password=secret /set "Sender=Tolvane Demo" /set Confirm=1
+st_log_text "$WINEPREFIX/drive_c/Tolvane-install.log" | tr -d '\r' | sed 's/^/  /'
+[ "$ST_RC" = 0 ] || { echo "demo: the install failed (exit code $ST_RC)"; exit 1; }
+st_probe
+grep -E $'^(monitor|driver|port|printer)\t.*Tolvane' "$ST_OBJECTS" | sed 's/^/  /'
+
+echo "=== printing a letter to \"Tolvane\" with GDI; the UI driver answers the form with \"$recipients\""
 pp_print_and_answer "$BUILD64" gdi "Tolvane demo letter" -- send "$recipients"
 [ "$PP_PRINT_RC" = 0 ] && [ "$PP_UI_RC" = 0 ] || { echo "demo: printing or the form failed"; exit 1; }
 
