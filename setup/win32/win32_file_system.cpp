@@ -108,6 +108,16 @@ bool Win32FileSystem::CopyFile(std::u16string_view from, std::u16string_view to)
     return CopyFileW(ToWide(from).c_str(), ToWide(to).c_str(), FALSE) != FALSE;
 }
 
+bool Win32FileSystem::FileStartsWith(std::u16string_view path, std::string_view prefix) {
+    FileHandle file(CreateFileW(ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    std::string head(prefix.size(), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) return false;
+    return read == head.size() && head == prefix;
+}
+
 bool Win32FileSystem::DeleteFile(std::u16string_view path) { return DeleteFileW(ToWide(path).c_str()) != FALSE; }
 
 bool Win32FileSystem::CreateFolder(std::u16string_view path) {

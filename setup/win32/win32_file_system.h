@@ -18,6 +18,7 @@ public:
     bool Exists(std::u16string_view path) override;
     std::vector<FolderEntry> ListFolder(std::u16string_view folder) override;
     bool CopyFile(std::u16string_view from, std::u16string_view to) override;
+    bool FileStartsWith(std::u16string_view path, std::string_view prefix) override;
     bool DeleteFile(std::u16string_view path) override;
     bool CreateFolder(std::u16string_view path) override;
     bool RemoveFolder(std::u16string_view path) override;
