@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the setup tool for a person to look at:
 # docs/screenshots/setup-ruddock-main.png, setup-ruddset-main.png and
-# setup-about.png (the About box beside Ruddock's main dialog).
+# setup-about.png (the About box over Ruddock's main dialog).
 #
 #   tests/wine/setup_shell/screenshots.sh [OUTPUT_DIR]
 #
