@@ -31,18 +31,18 @@ else
   failed+=(fuzz)
 fi
 
-# The setup tool's suite has not yet run to its end on a machine that executes
+# The setup tool's suites have not yet run to their end on a machine that runs
 # 32-bit programs at full speed (its first machines emulate them, where a
-# 32-bit start takes minutes): until it has, its result is printed for the
-# record and does not decide this run. It is the last thing printed.
-echo "=== Wine suite setup (reported, not yet counted)"
+# 32-bit start takes minutes): until they have, their results are printed for
+# the record and do not decide this run; they are the last thing printed.
+echo "=== Wine suites setup_shell and setup (reported, not yet counted)"
 setup_log=$(mktemp "${TMPDIR:-/tmp}/tolvane-setup-suite.XXXXXX")
-timeout --kill-after=20 900 "$ROOT/tests/wine/run.sh" setup >"$setup_log" 2>&1
+timeout --kill-after=20 900 "$ROOT/tests/wine/run.sh" setup_shell setup >"$setup_log" 2>&1
 setup_rc=$?
 
 echo "test-all: $((SECONDS - start)) s"
 report_setup_suite() {
-  echo "=== setup suite (not counted), exit $setup_rc; its checks:"
+  echo "=== setup suites (not counted), exit $setup_rc; their checks:"
   grep -E "^(==| *(ok|FAIL) )|FAILED|passed|timed out" "$setup_log" | tail -n 60
   rm -f "$setup_log"
 }
