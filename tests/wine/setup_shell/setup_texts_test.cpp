@@ -1,7 +1,6 @@
-// The setup tool's texts and places: the notice of the Port configuration
-// button formatted from a translator's pattern, the install folder named from
-// the Windows drive, the remembered language in Setting.ini, and what the tool
-// finds out about the machine and itself when it starts.
+// The setup tool's places: the install folder named from the Windows drive,
+// the remembered language in Setting.ini, and what the tool finds out about
+// the machine and itself when it starts.
 
 #include <windows.h>
 
@@ -12,7 +11,6 @@
 #include "common/win32/wide_text.h"
 #include "setup/language_ini.h"
 #include "setup/win32/install_paths.h"
-#include "setup/win32/notice_text.h"
 #include "setup/win32/shell_integration.h"
 #include "setup/win32/system_facts.h"
 #include "setup/win32/win32_file_system.h"
@@ -24,26 +22,6 @@ std::u16string TempFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH + 1] = {};
     GetTempPathW(MAX_PATH + 1, folder);
     return ToU16(folder) + ToU16(name);
-}
-
-TEST(NoticeText, TakesTheThreeUserNamesInOrder) {
-    EXPECT_EQ(FormatNotice(u"Session %s, process %s (%s).", {u"anna", u"setup", u"setup"}),
-              u"Session anna, process setup (setup).");
-    EXPECT_EQ(FormatNotice(u"%ls/%ws/%S", {u"a", u"b", u"c"}), u"a/b/c");
-}
-
-TEST(NoticeText, StrayPercentSignsStayAsWrittenAndNothingIsReadPastTheThirdText) {
-    // A translation with other directives, a fourth %s or a lone % at the end.
-    EXPECT_EQ(FormatNotice(u"100% sure: %d %s %s %s %s %", {u"a", u"b", u"c"}), u"100% sure: %d a b c %s %");
-    EXPECT_EQ(FormatNotice(u"%%s is %s", {u"x", u"y", u"z"}), u"%s is x");
-    EXPECT_EQ(FormatNotice(u"", {u"a", u"b", u"c"}), u"");
-    EXPECT_EQ(FormatNotice(u"%l", {u"a", u"b", u"c"}), u"%l");
-}
-
-TEST(NoticeText, WrittenLineBreaksBecomeRealOnes) {
-    EXPECT_EQ(ExpandWrittenLineBreaks(u"one\\r\\ntwo\\r\\n"), u"one\r\ntwo\r\n");
-    // Only the whole four-character sequence counts.
-    EXPECT_EQ(ExpandWrittenLineBreaks(u"a\\rb\\nc\\r\\"), u"a\\rb\\nc\\r\\");
 }
 
 TEST(InstallPaths, FollowTheWindowsDrive) {

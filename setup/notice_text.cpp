@@ -1,4 +1,4 @@
-#include "setup/win32/notice_text.h"
+#include "setup/notice_text.h"
 
 namespace tolvane {
 

@@ -3,7 +3,7 @@
 // user is not the user the tool runs as. Its text comes from Language.ini and
 // is a printf pattern for three texts (the session's user, the process's user,
 // the process's user again), with line breaks written as the four characters
-// "\r\n". Plain code, no Windows call.
+// "\r\n".
 
 #include <array>
 #include <string>
