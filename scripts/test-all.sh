@@ -43,7 +43,7 @@ setup_rc=$?
 echo "test-all: $((SECONDS - start)) s"
 report_setup_suite() {
   echo "=== setup suites (not counted), exit $setup_rc; their checks:"
-  grep -E "^(==| *(ok|FAIL) )|FAILED|passed|timed out" "$setup_log" | tail -n 60
+  tr -d "\r" <"$setup_log" | grep -aE "^(==| *(ok|FAIL) )|FAILED|passed|timed out" | tail -n 60
   rm -f "$setup_log"
 }
 if [ ${#failed[@]} -gt 0 ]; then
