@@ -21,11 +21,13 @@ function(tolvane_windows_binary target)
     VERBATIM)
 endfunction()
 
-# tolvane_native_test(NAME SOURCES... LIBS ...): a GoogleTest program registered with ctest.
+# tolvane_native_test(NAME [PREFIX P] SOURCES... LIBS ...): a GoogleTest program
+# registered with ctest; PREFIX goes before every test's name (so that
+# `ctest -R setup` finds the suite by its component).
 function(tolvane_native_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "PREFIX" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 TEST_PREFIX "${T_PREFIX}"
                        PROPERTIES ENVIRONMENT "TOLVANE_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()

@@ -2,6 +2,8 @@
 
 namespace tolvane {
 
+bool SpoolerStateCountsAsRunning(std::uint32_t currentState) { return (currentState & 4) != 0; }
+
 bool IsSpoolerRunning(ServiceControl& services) { return services.QuerySpooler() == ServiceControl::Query::kRunning; }
 
 bool StartSpooler(ServiceControl& services) {

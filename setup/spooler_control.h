@@ -4,11 +4,18 @@
 // manager cannot do falls back to "net stop spooler" and "net start spooler",
 // each also followed by 2 s.
 
+#include <cstdint>
+
 #include "setup/setup_platform.h"
 
 namespace tolvane {
 
 inline constexpr int kSpoolerWaitMs = 2000;
+
+// Whether a service's current state (SERVICE_STATUS.dwCurrentState) counts as
+// running: bit 2 set, that is running (4), continue pending (5), pause pending
+// (6) and paused (7). ServiceControl::QuerySpooler answers with this rule.
+bool SpoolerStateCountsAsRunning(std::uint32_t currentState);
 
 // Running, continue pending, pause pending or paused.
 bool IsSpoolerRunning(ServiceControl& services);
