@@ -3,6 +3,7 @@
 #include "setup/win32/windows_api.h"
 
 #include "common/win32/wide_text.h"
+#include "setup/spooler_control.h"
 
 namespace tolvane {
 namespace {
@@ -37,8 +38,7 @@ ServiceControl::Query Win32ServiceControl::QuerySpooler() {
     if (service.Get() == nullptr) return Query::kUnavailable;
     SERVICE_STATUS status{};
     if (!QueryServiceStatus(service.Get(), &status)) return Query::kUnavailable;
-    // Running (4), continue pending (5), pause pending (6) and paused (7).
-    return (status.dwCurrentState & 4) != 0 ? Query::kRunning : Query::kNotRunning;
+    return SpoolerStateCountsAsRunning(status.dwCurrentState) ? Query::kRunning : Query::kNotRunning;
 }
 
 bool Win32ServiceControl::StartSpoolerService() {
