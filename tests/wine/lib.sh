@@ -4,6 +4,72 @@
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
+# Whether this machine runs 32-bit programs natively. Some kernels have their
+# 32-bit emulation off ("32-bit emulation disabled" at boot): Wine's 32-bit
+# loader then fails with "Exec format error", and where binfmt_misc hands it to
+# qemu instead, every 32-bit start takes minutes. On such a machine the suites
+# run Wine through its 64-bit loader, their 64-bit parts only, and say which
+# 32-bit parts they leave out (wine_skip_without_32bit). Decided once per run
+# and exported as TOLVANE_WINE_32BIT (yes or no; set it to force either).
+wine_detect_32bit() {
+  local entry
+  if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo no
+    return
+  fi
+  for entry in /proc/sys/fs/binfmt_misc/*; do
+    if grep -qs '^enabled' "$entry" && grep -qs '^interpreter .*qemu-i386' "$entry"; then
+      echo no
+      return
+    fi
+  done
+  echo yes
+}
+
+if [ -z "${TOLVANE_WINE_32BIT:-}" ]; then
+  TOLVANE_WINE_32BIT=$(wine_detect_32bit)
+  export TOLVANE_WINE_32BIT
+fi
+
+# Without 32-bit programs, Debian's "wine" still picks the 32-bit loader: a
+# folder of commands of the same names that start the 64-bit one goes first
+# in PATH (wineboot, winecfg and winepath start "wine-stable" by name).
+if [ "$TOLVANE_WINE_32BIT" = no ]; then
+  wine_64bit_bin=${TMPDIR:-/tmp}/tolvane-wine64-bin
+  if [ ! -x "$wine_64bit_bin/wine-stable" ]; then
+    mkdir -p "$wine_64bit_bin"
+    printf '#!/bin/sh\n[ -z "$WINEDEBUG" ] && export WINEDEBUG=fixme-all\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+      >"$wine_64bit_bin/wine-stable.new"
+    chmod +x "$wine_64bit_bin/wine-stable.new"
+    mv "$wine_64bit_bin/wine-stable.new" "$wine_64bit_bin/wine-stable"
+    for command in wine wineboot winecfg winepath wineconsole; do
+      target=/usr/lib/wine/wineapploader
+      [ "$command" = wine ] && target=wine-stable
+      ln -sfn "$target" "$wine_64bit_bin/$command"
+    done
+  fi
+  case ":$PATH:" in
+    *":$wine_64bit_bin:"*) ;;
+    *) export PATH=$wine_64bit_bin:$PATH ;;
+  esac
+fi
+
+# wine_runs_32bit: true when 32-bit programs run here at full speed.
+wine_runs_32bit() { [ "$TOLVANE_WINE_32BIT" = yes ]; }
+
+# wine_skip_without_32bit WHAT: true (and says that WHAT is left out) on a
+# machine without 32-bit programs; `wine_skip_without_32bit "..." || run_it`.
+wine_skip_without_32bit() {
+  wine_runs_32bit && return 1
+  echo "  SKIP $1: this machine runs no 32-bit programs"
+  return 0
+}
+
+# wine_korrim_build: the build whose Korrim.exe the suites use. Korrim.exe
+# ships 32-bit only; its 64-bit build, from the same source, stands in for it
+# where 32-bit programs do not run.
+wine_korrim_build() { wine_runs_32bit && echo "$BUILD32" || echo "$BUILD64"; }
+
 # wine_new_prefix DIR [win64|win32]: a fresh prefix, exported as WINEPREFIX.
 # TOLVANE_WINE_WINDOWS=winxp (or win2k, win2003, vista, win7) makes the prefix
 # report that Windows version, so the suites run as on an older system; a

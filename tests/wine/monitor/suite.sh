@@ -15,11 +15,14 @@ status=0
 wine_new_prefix "$WORK/prefix64" win64
 wine_install_monitor
 run_tests "$BUILD64" "64-bit process, 64-bit prefix" || status=1
-run_tests "$BUILD32" "32-bit process, 64-bit prefix" || status=1
+wine_skip_without_32bit "32-bit process, 64-bit prefix" || run_tests "$BUILD32" "32-bit process, 64-bit prefix" ||
+  status=1
 wine_end
 
-wine_new_prefix "$WORK/prefix32" win32
-wine_install_monitor
-run_tests "$BUILD32" "32-bit process, 32-bit prefix" || status=1
-wine_end
+if ! wine_skip_without_32bit "32-bit process, 32-bit prefix"; then
+  wine_new_prefix "$WORK/prefix32" win32
+  wine_install_monitor
+  run_tests "$BUILD32" "32-bit process, 32-bit prefix" || status=1
+  wine_end
+fi
 exit $status

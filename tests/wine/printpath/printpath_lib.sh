@@ -9,7 +9,7 @@ pp_bin() { echo "$1/tests/wine/printpath"; }
 
 pp_check_built() {
   local f
-  for f in "$BUILD64/monitor/Caskel.dll" "$BUILD32/monitor/OstrelCaskel.dll" "$BUILD32/recipient/win32/Korrim.exe" \
+  for f in "$BUILD64/monitor/Caskel.dll" "$BUILD32/monitor/OstrelCaskel.dll" "$(wine_korrim_build)/recipient/win32/Korrim.exe" \
            "$(pp_bin "$BUILD64")/pp_setup.exe" "$(pp_bin "$BUILD64")/pp_print.exe" "$(pp_bin "$BUILD64")/pp_ui.exe" \
            "$(pp_bin "$BUILD32")/pp_print.exe" "$(pp_bin "$BUILD32")/pp_setup.exe" "$(pp_bin "$BUILD32")/pp_ui.exe"; do
     [ -f "$f" ] || { echo "printpath: $f is missing (build the win32 and win64 presets)"; return 1; }
@@ -43,16 +43,18 @@ pp_new_prefix() {
   wine_new_prefix "$1" "${2:-win64}" || return 1
   [ -n "${PP_DISPLAY:-}" ] || wine_use_null_display
   wine_install_monitor
+  local korrim
+  korrim=$(wine_korrim_build)/recipient/win32/Korrim.exe
   if [ "$WINEARCH" = win32 ]; then
     # 32-bit Windows: the shipped "system32" folder goes into the system directory.
-    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir native)/Korrim.exe"
+    cp "$korrim" "$(wine_system_dir native)/Korrim.exe"
   else
     # 64-bit Windows: the shipped "SysWOW64\Tolvane" folder, where the 64-bit
     # monitor looks; a 32-bit printing program loads the 32-bit monitor, which
     # looks in its system directory (SysWOW64 under WoW64).
     mkdir -p "$(wine_system_dir wow64)/Tolvane"
-    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Tolvane/Korrim.exe"
-    cp "$BUILD32/recipient/win32/Korrim.exe" "$(wine_system_dir wow64)/Korrim.exe"
+    cp "$korrim" "$(wine_system_dir wow64)/Tolvane/Korrim.exe"
+    cp "$korrim" "$(wine_system_dir wow64)/Korrim.exe"
   fi
   cp "$TOLVANE_ROOT/tests/wine/printpath/fax.ppd" "$WINEPREFIX/drive_c/tolvane-fax.ppd"
   # The form's countdown, shortened for the countdown test (Korrim.exe gets

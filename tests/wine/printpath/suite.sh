@@ -130,33 +130,37 @@ pp_print_and_answer "$BUILD64" raw "$sample" "After the kill" -- send "5550001"
 check "kill: the next print shows the form again and is sent" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
 
 # --- 6. 32-bit monitor, SysMode "0": the form in the printing process -------
-echo "== WritePrinter, 32-bit, SysMode 0 (the form inside the monitor's process)"
-pp_configure_port P SysMode 0 >/dev/null
-pp_print_and_answer "$BUILD32" raw "$sample" "In-process letter" -- send "4242;Office@4343"
-check "mode 0: printing returned" [ "$PP_PRINT_RC" = 0 ]
-check "mode 0: the monitor showed the form itself" pp_trace_has 'form answered "1"'
-check "mode 0: two jobs queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 2)) ]
-check "mode 0: jobs to 4242 and to Office at 4343" \
-  eval 'pp_job_has 1 number:4242 receiver:. && pp_job_has 2 number:4343 receiver:Office'
-check "mode 0: document byte-identical in docq" pp_document_of_job_is 2 "$sample"
-check "mode 0: the monitor's own confirmation box" grep -q 'confirmation: .*Totally   2 jobs\.' "$PP_UI_LOG"
+# (The 32-bit printing process loads the 32-bit monitor, so 6 and 7 need
+# 32-bit programs.)
+if ! wine_skip_without_32bit "the 32-bit monitor in a printing process (SysMode 0, 1 and 2)"; then
+  echo "== WritePrinter, 32-bit, SysMode 0 (the form inside the monitor's process)"
+  pp_configure_port P SysMode 0 >/dev/null
+  pp_print_and_answer "$BUILD32" raw "$sample" "In-process letter" -- send "4242;Office@4343"
+  check "mode 0: printing returned" [ "$PP_PRINT_RC" = 0 ]
+  check "mode 0: the monitor showed the form itself" pp_trace_has 'form answered "1"'
+  check "mode 0: two jobs queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 2)) ]
+  check "mode 0: jobs to 4242 and to Office at 4343" \
+    eval 'pp_job_has 1 number:4242 receiver:. && pp_job_has 2 number:4343 receiver:Office'
+  check "mode 0: document byte-identical in docq" pp_document_of_job_is 2 "$sample"
+  check "mode 0: the monitor's own confirmation box" grep -q 'confirmation: .*Totally   2 jobs\.' "$PP_UI_LOG"
 
-# --- 7. 32-bit monitor, SysMode "1" and "2": Korrim.exe from the system folder
-echo "== WritePrinter, 32-bit, SysMode 1 (Korrim.exe from the system directory)"
-pp_configure_port P SysMode 1 >/dev/null
-pp_print_and_answer "$BUILD32" raw "$sample" "Console letter" -- send "808"
-check "mode 1: 32-bit monitor started Korrim.exe from its system directory" \
-  pp_trace_has 'starting C:\\windows\\system32\\Korrim.exe'
-check "mode 1: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
-check "mode 1: Korrim.exe showed the confirmation" grep -q 'confirmation: 200 Job' "$PP_UI_LOG"
+  # --- 7. 32-bit monitor, SysMode "1" and "2": Korrim.exe from the system folder
+  echo "== WritePrinter, 32-bit, SysMode 1 (Korrim.exe from the system directory)"
+  pp_configure_port P SysMode 1 >/dev/null
+  pp_print_and_answer "$BUILD32" raw "$sample" "Console letter" -- send "808"
+  check "mode 1: 32-bit monitor started Korrim.exe from its system directory" \
+    pp_trace_has 'starting C:\\windows\\system32\\Korrim.exe'
+  check "mode 1: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
+  check "mode 1: Korrim.exe showed the confirmation" grep -q 'confirmation: 200 Job' "$PP_UI_LOG"
 
-echo "== WritePrinter, 32-bit, SysMode 2 (Korrim.exe asks, the monitor confirms)"
-pp_configure_port P SysMode 2 >/dev/null
-pp_print_and_answer "$BUILD32" raw "$sample" "Reserved-mode letter" -- send "909"
-check "mode 2: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
-check "mode 2: Korrim.exe asked" pp_trace_has 'dialog answered "1"'
-check "mode 2: the confirmation box came from the printing process" grep -q 'confirmation: 200 Job' "$PP_UI_LOG"
-pp_configure_port P SysMode 1 >/dev/null
+  echo "== WritePrinter, 32-bit, SysMode 2 (Korrim.exe asks, the monitor confirms)"
+  pp_configure_port P SysMode 2 >/dev/null
+  pp_print_and_answer "$BUILD32" raw "$sample" "Reserved-mode letter" -- send "909"
+  check "mode 2: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
+  check "mode 2: Korrim.exe asked" pp_trace_has 'dialog answered "1"'
+  check "mode 2: the confirmation box came from the printing process" grep -q 'confirmation: 200 Job' "$PP_UI_LOG"
+  pp_configure_port P SysMode 1 >/dev/null
+fi
 
 # --- 8. A large binary document ---------------------------------------------
 echo "== WritePrinter, 64-bit: a 6 MB document of random bytes"
@@ -169,13 +173,15 @@ check "large: spool file deleted" pp_no_spool_files
 wine_end
 
 # --- 9. 32-bit Windows: the 32-bit monitor finds Korrim.exe in system32 ------
-echo "== 32-bit prefix: WritePrinter, SysMode 1"
-pp_new_prefix "$WORK/prefix32" win32 || exit 1
-pp_configure_port P Server "127.0.0.1:$PP_SERVER_PORT" Username faxuser Password secret SysMode 1 Confirm 1 >/dev/null
-pp_print_and_answer "$BUILD32" raw "$sample" "Letter from 32-bit Windows" -- send "3232"
-check "win32: Korrim.exe started from the system directory" pp_trace_has 'starting C:\\windows\\system32\\Korrim.exe'
-check "win32: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
-check "win32: job to 3232" pp_job_has 1 number:3232
-check "win32: document byte-identical in docq" pp_document_of_job_is 1 "$sample"
+if ! wine_skip_without_32bit "a 32-bit prefix"; then
+  echo "== 32-bit prefix: WritePrinter, SysMode 1"
+  pp_new_prefix "$WORK/prefix32" win32 || exit 1
+  pp_configure_port P Server "127.0.0.1:$PP_SERVER_PORT" Username faxuser Password secret SysMode 1 Confirm 1 >/dev/null
+  pp_print_and_answer "$BUILD32" raw "$sample" "Letter from 32-bit Windows" -- send "3232"
+  check "win32: Korrim.exe started from the system directory" pp_trace_has 'starting C:\\windows\\system32\\Korrim.exe'
+  check "win32: one job queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
+  check "win32: job to 3232" pp_job_has 1 number:3232
+  check "win32: document byte-identical in docq" pp_document_of_job_is 1 "$sample"
+fi
 
 pp_finish

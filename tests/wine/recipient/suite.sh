@@ -9,9 +9,12 @@ set -u
 # shellcheck source=../lib.sh
 source "${WINE_LIB:-$TOLVANE_ROOT/tests/wine/lib.sh}"
 
-bin=$BUILD32/recipient/win32
+# The shipped 32-bit Korrim.exe, or its 64-bit build where 32-bit programs do
+# not run (see lib.sh).
+bin=$(wine_korrim_build)/recipient/win32
+wine_runs_32bit || echo "  SKIP the 32-bit Korrim.exe: this machine runs no 32-bit programs; its 64-bit build runs instead"
 for file in Korrim.exe recipient_wine_test.exe; do
-  [ -f "$bin/$file" ] || { echo "recipient: $bin/$file is missing (build the win32 preset)"; exit 1; }
+  [ -f "$bin/$file" ] || { echo "recipient: $bin/$file is missing (build the win32 and win64 presets)"; exit 1; }
 done
 
 # A 64-bit prefix: the 32-bit Korrim.exe runs under WoW64 as on the 64-bit

@@ -25,6 +25,9 @@ source "$TOLVANE_ROOT/tests/wine/printpath/printpath_lib.sh"
 # shellcheck source=setup_lib.sh
 source "$TOLVANE_ROOT/tests/wine/setup/setup_lib.sh"
 
+# Ruddock.exe and Ruddset.exe are 32-bit programs only (exit 77: skipped).
+wine_skip_without_32bit "the setup tool (32-bit programs)" && exit 77
+
 passed=0
 failed=()
 ok() { echo "  ok   $*"; passed=$((passed + 1)); }

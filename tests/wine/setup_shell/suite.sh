@@ -13,6 +13,9 @@ set -u
 # shellcheck source=../lib.sh
 source "${WINE_LIB:-$TOLVANE_ROOT/tests/wine/lib.sh}"
 
+# Ruddock.exe and Ruddset.exe are 32-bit programs only (exit 77: skipped).
+wine_skip_without_32bit "the setup tool (32-bit programs)" && exit 77
+
 test_exe=$BUILD32/tests/wine/setup_shell/setup_shell_test.exe
 programs=$BUILD32/setup/win32
 for file in "$test_exe" "$programs/Ruddock.exe" "$programs/Ruddset.exe"; do
