@@ -4,7 +4,7 @@
 
 #include "common/port_settings/port_settings_store.h"
 #include "common/port_values.h"
-#include "setup/letter_case.h"
+#include "common/letter_case.h"
 
 namespace tolvane {
 namespace {

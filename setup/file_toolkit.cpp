@@ -1,6 +1,6 @@
 #include "setup/file_toolkit.h"
 
-#include "setup/letter_case.h"
+#include "common/letter_case.h"
 
 namespace tolvane {
 namespace {

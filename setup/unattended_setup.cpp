@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "setup/letter_case.h"
+#include "common/letter_case.h"
 #include "setup/postscript_fax_installer.h"
 #include "setup/raster_fax_installer.h"
 

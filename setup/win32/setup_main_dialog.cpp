@@ -5,7 +5,7 @@
 #include "common/win32/wide_text.h"
 #include "setup/spooler_control.h"
 #include "setup/win32/install_paths.h"
-#include "setup/notice_text.h"
+#include "common/language/notice_text.h"
 #include "setup/win32/port_configuration.h"
 #include "setup/win32/setup_resource_ids.h"
 #include "setup/win32/shell_integration.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "setup/command_line.h"
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 #include "setup/setup_platform.h"
 #include "setup/setup_variant.h"
 #include "setup/win32/setup_session.h"

@@ -5,7 +5,7 @@
 #include <shlobj.h>
 
 #include "common/win32/wide_text.h"
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 
 namespace tolvane {
 namespace {

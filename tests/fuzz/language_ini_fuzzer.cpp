@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 #include "tests/fuzz/fuzz_input.h"
 
 namespace tolvane::fuzz {

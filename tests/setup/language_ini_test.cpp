@@ -1,4 +1,4 @@
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 
 #include <gtest/gtest.h>
 

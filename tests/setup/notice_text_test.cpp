@@ -1,7 +1,7 @@
 // The notice of the Port configuration button, formatted from a translator's
 // pattern: three user names, written line breaks, and nothing read past the
 // three texts whatever the pattern holds.
-#include "setup/notice_text.h"
+#include "common/language/notice_text.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "common/win32/wide_text.h"
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 #include "setup/os_kind.h"
 #include "setup/setup_variant.h"
 #include "setup/win32/install_paths.h"

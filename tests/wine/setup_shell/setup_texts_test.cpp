@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/win32/wide_text.h"
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 #include "setup/win32/install_paths.h"
 #include "setup/win32/shell_integration.h"
 #include "setup/win32/system_facts.h"

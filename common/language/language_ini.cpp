@@ -1,8 +1,8 @@
-#include "setup/language_ini.h"
+#include "common/language/language_ini.h"
 
 #include <cstdint>
 
-#include "setup/letter_case.h"
+#include "common/letter_case.h"
 
 namespace tolvane {
 namespace {

@@ -1,7 +1,8 @@
 #pragma once
-// Letter case as the setup tool's names compare: option words, printer words,
-// port value names and ini section and key names are ASCII, so only A to Z and
-// a to z are folded; every other character compares as it is.
+// Letter case as the setup tool's and the port dialogs' names compare: option
+// words, printer words, port names, port value names and ini section and key
+// names are ASCII, so only A to Z and a to z are folded; every other character
+// compares as it is.
 
 #include <string>
 #include <string_view>

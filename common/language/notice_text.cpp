@@ -1,4 +1,4 @@
-#include "setup/notice_text.h"
+#include "common/language/notice_text.h"
 
 namespace tolvane {
 
