@@ -2,6 +2,7 @@
 // Names shared by every party that reads or writes a port's fax settings: the
 // monitor, the setup tool and the print path. All values are REG_SZ text.
 
+#include <cstddef>
 #include <string_view>
 
 namespace tolvane {
@@ -15,6 +16,16 @@ inline constexpr std::u16string_view kPortDescription = u"Tolvane Port";
 inline constexpr std::u16string_view kSetupPortsKeyPath =
     u"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Tolvane\\Ports\\";
 inline constexpr std::u16string_view kMonitorPortsKey = u"Ports";
+
+// A port name is cut to its first 7 characters wherever the monitor takes one in.
+inline constexpr std::size_t kPortNameMaxChars = 7;
+
+// Whether a name can name a key of its own under "Ports": not empty and free of
+// backslashes, which would address the ports key itself or a key below another
+// port.
+inline bool IsUsablePortKeyName(std::u16string_view name) {
+    return !name.empty() && name.find(u'\\') == std::u16string_view::npos;
+}
 
 // The fax server a port uses until someone configures it (a private address, so
 // an unconfigured port never reaches out of the local network).

@@ -88,18 +88,17 @@ std::u16string_view Unquote(std::u16string_view value) {
     return value;
 }
 
-// Cuts to `limit` units without leaving half of a surrogate pair.
-std::u16string Cut(const std::u16string& text, std::size_t limit) {
+// A path or name the tool can hold; a null view stands for a null pointer.
+bool Acceptable(std::u16string_view text) { return text.data() != nullptr && text.size() <= kLanguageTextMaxChars; }
+
+}  // namespace
+
+std::u16string CutText(const std::u16string& text, std::size_t limit) {
     if (text.size() <= limit) return text;
     std::size_t end = limit;
     if (end > 0 && text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
     return text.substr(0, end);
 }
-
-// A path or name the tool can hold; a null view stands for a null pointer.
-bool Acceptable(std::u16string_view text) { return text.data() != nullptr && text.size() <= kLanguageTextMaxChars; }
-
-}  // namespace
 
 IniDocument IniDocument::Parse(std::string_view bytes) {
     IniDocument document;
@@ -154,7 +153,7 @@ int LanguageIni::SetSection(std::u16string_view name) {
 
 std::u16string LanguageIni::Read(std::u16string_view key) const {
     const std::u16string* value = key.data() == nullptr ? nullptr : document_.Find(section_, key);
-    return value == nullptr ? std::u16string(kNoValue) : Cut(*value, kLanguageTextMaxChars);
+    return value == nullptr ? std::u16string(kNoValue) : CutText(*value, kLanguageTextMaxChars);
 }
 
 std::string EncodeUtf16Le(std::u16string_view text) {

@@ -68,6 +68,9 @@ private:
     IniDocument document_;
 };
 
+// The text cut to `limit` UTF-16 units, never inside a surrogate pair.
+std::u16string CutText(const std::u16string& text, std::size_t limit);
+
 // A UTF-16 text written as the file bytes Language.ini and Setting.ini use:
 // the byte-order mark, then UTF-16LE.
 std::string EncodeUtf16Le(std::u16string_view text);

@@ -3,6 +3,10 @@
 namespace tolvane {
 
 std::u16string FormatNotice(std::u16string_view pattern, const std::array<std::u16string_view, 3>& texts) {
+    return FormatTextPattern(pattern, texts);
+}
+
+std::u16string FormatTextPattern(std::u16string_view pattern, std::span<const std::u16string_view> texts) {
     std::u16string out;
     std::size_t used = 0;
     std::size_t i = 0;

@@ -6,6 +6,7 @@
 // "\r\n".
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ namespace tolvane {
 // a translation with a stray "%d" or one "%s" too many shows its text instead
 // of reading past the three texts.
 std::u16string FormatNotice(std::u16string_view pattern, const std::array<std::u16string_view, 3>& texts);
+
+// The same for a pattern of any number of texts (the port dialog's account
+// line takes two).
+std::u16string FormatTextPattern(std::u16string_view pattern, std::span<const std::u16string_view> texts);
 
 // Every literal backslash-r-backslash-n becomes a carriage return and a line feed.
 std::u16string ExpandWrittenLineBreaks(std::u16string_view text);

@@ -8,7 +8,7 @@ namespace {
 
 // Subkey names the ports enumeration accepts (the registry's own key name limit
 // is longer; the setup tool's buffers are not).
-constexpr std::size_t kPortNameMaxChars = 259;
+constexpr std::size_t kListedPortNameMaxChars = 259;
 
 std::u16string PortKeyPath(const std::u16string& port) { return std::u16string(kSetupPortsKeyPath) + port + u"\\"; }
 
@@ -56,7 +56,7 @@ const std::vector<std::u16string>& PortListEntries(PortList list) {
 }
 
 std::vector<std::u16string> PortSettingsStore::EnumeratePorts() const {
-    return EnumerateSubkeys(registry_, std::u16string(kSetupPortsKeyPath), kPortNameMaxChars);
+    return EnumerateSubkeys(registry_, std::u16string(kSetupPortsKeyPath), kListedPortNameMaxChars);
 }
 
 bool PortSettingsStore::ReadPortValue(const std::u16string& port, std::u16string_view name,

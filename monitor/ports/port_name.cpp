@@ -16,10 +16,6 @@ std::u16string TextFromInput(std::span<const std::uint8_t> input, std::size_t ma
 
 std::u16string CutPortName(std::u16string_view name) { return std::u16string(name.substr(0, kPortNameMaxChars)); }
 
-bool IsUsablePortKeyName(std::u16string_view name) {
-    return !name.empty() && name.find(u'\\') == std::u16string_view::npos;
-}
-
 std::u16string PortKeyPath(std::u16string_view name) {
     std::u16string path(kMonitorPortsKey);
     path += u'\\';
