@@ -3,12 +3,23 @@
 // settings themselves are edited in the setup tool's port dialog.
 //  - Add: creates the port named by the caller, or else the first free one-letter
 //    name "A" to "Z", through the monitor's "AddPort" command.
-//  - Configure: tells the user where the port's fax settings are edited.
+//  - Configure: the port settings dialog the setup tool shows, for this port
+//    alone: its values come from the monitor ("GetConfig") and go back to it
+//    on OK ("SetConfig", which the monitor takes from administrators only).
+//    Its texts are Language.ini's beside this library, English without it.
 //  - Delete: asks for confirmation, then runs the "DeletePort" command.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/entry_guard.h"
+#include "common/language/language_ini.h"
+#include "common/port_config_record.h"
+#include "common/port_settings/port_config_exchange.h"
+#include "common/port_settings/win32/port_config_dialog.h"
+#include "common/port_settings/win32/spooler_port_actions.h"
+#include "common/win32/wide_text.h"
 #include "monitor/win32/monitor.h"
 
 namespace tolvane {
@@ -77,10 +88,76 @@ BOOL WINAPI AddPortUi(PCWSTR, HWND owner, PCWSTR requested, PWSTR* added) {
     return TRUE;
 }
 
+// The one port the printer's port page configures, through the monitor.
+class MonitorPortActions final : public PortDialogActions {
+public:
+    explicit MonitorPortActions(std::u16string port) : port_(std::move(port)) {}
+
+    std::vector<std::u16string> Ports() override { return {port_}; }
+    void Load(const std::u16string& port, PortSettings& settings) override {
+        PortConfigRecord record{};
+        if (Fetch(port, record)) LoadSettingsFromRecord(record, settings);
+    }
+    bool Save(const std::u16string& port, const PortSettings& settings) override {
+        PortConfigRecord record{};
+        if (!Fetch(port, record)) return false;
+        SaveSettingsToRecord(settings, record);
+        return RunMonitorCommand(L"SetConfig", &record, sizeof record, nullptr, 0, SERVER_ACCESS_ADMINISTER);
+    }
+    bool ManagesPorts() const override { return false; }
+    // The port page adds and deletes ports and printers itself.
+    bool ChangeFaxPort(const std::u16string&, bool) override { return false; }
+    bool PrinterExists(const std::u16string& printer) override { return LocalPrinterExists(printer); }
+    bool AddPortPrinter(const std::u16string&) override { return false; }
+    bool RemovePortPrinter(const std::u16string&) override { return false; }
+    bool FolderExists(std::u16string_view folder) override {
+        return GetFileAttributesW(ToWide(folder).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+
+private:
+    // The port's record: with the password for administrators, without it for
+    // everyone else (who cannot save either).
+    static bool Fetch(const std::u16string& port, PortConfigRecord& record) {
+        const DWORD bytes = static_cast<DWORD>((port.size() + 1) * sizeof(char16_t));
+        return RunMonitorCommand(L"GetConfig", port.c_str(), bytes, &record, sizeof record, SERVER_ACCESS_ADMINISTER) ||
+               RunMonitorCommand(L"GetConfig", port.c_str(), bytes, &record, sizeof record, SERVER_ACCESS_ENUMERATE);
+    }
+
+    std::u16string port_;
+};
+
+// The bytes of Language.ini in this library's folder; empty when it is not there.
+std::string LanguageFileBesideLibrary() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(PortDialogModule(), path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return {};
+    std::wstring file(path, length);
+    file.resize(file.find_last_of(L'\\') + 1);
+    file += L"Language.ini";
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[8192];
+    DWORD read = 0;
+    // Language.ini is a few kilobytes; a file far larger is not one.
+    while (bytes.size() < (1u << 20) && ReadFile(handle, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
+    CloseHandle(handle);
+    return bytes;
+}
+
 BOOL WINAPI ConfigurePortUi(PCWSTR, HWND owner, PCWSTR port) {
-    const std::wstring text = L"The fax settings of port " + std::wstring(port != nullptr ? port : L"") +
-                              L" are edited in the Tolvane setup tool (Ports).";
-    MessageBoxW(owner, text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
+    if (port == nullptr || port[0] == L'\0') return FailWith(ERROR_INVALID_PARAMETER);
+    MonitorPortActions actions(ToU16(port));
+    LanguageIni language;
+    language.SetFile(u"Language.ini", LanguageFileBesideLibrary());
+    language.SetSection(u"EN");
+    auto text = [&language](std::u16string_view key) {
+        std::u16string found = language.Read(key);
+        return found == kNoValue ? EnglishPortDialogText(key) : found;
+    };
+    PortDialogContext context{actions, text, std::u16string(u"Tolvane Port"), ToU16(port)};
+    if (RunPortConfigDialog(owner, context) == -1) return FALSE;  // the dialog's last error stands
     return TRUE;
 }
 

@@ -7,18 +7,6 @@
 
 namespace tolvane {
 
-void ShowPortDialogPlaceholder(HWND owner, std::u16string_view programName) {
-    std::u16string key(kSetupPortsKeyPath);
-    if (!key.empty() && key.back() == u'\\') key.pop_back();
-    const std::u16string text =
-        u"The port configuration dialog is not in this build of " + std::u16string(programName) +
-        u".\r\n\r\nThe fax settings of each port of the Tolvane printer are kept in the registry, one key per port "
-        u"under\r\nHKEY_LOCAL_MACHINE\\" +
-        key + u"\r\n\r\nTo set them without the dialog, run\r\n" + std::u16string(programName) +
-        u".exe /install tolvane /set Server=ADDRESS /set NAME=VALUE ...";
-    MessageBoxW(owner, AsWide(text), L"Port configuration", MB_OK | MB_ICONINFORMATION);
-}
-
 void ConfigureMonitorPort(int bitness) {
     wchar_t port[] = {bitness == 32 ? L'F' : L'P', L'\0'};
     ConfigurePortW(nullptr, nullptr, port);

@@ -5,4 +5,6 @@ namespace tolvane {
 
 const SetupVariant& BuildVariant() { return kRuddset; }
 
+PortDialogsOpener BuildPortDialogs() { return nullptr; }
+
 }  // namespace tolvane

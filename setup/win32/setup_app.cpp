@@ -38,7 +38,7 @@ int RunDialog(HINSTANCE instance, const SetupVariant& variant) {
         log = std::make_unique<FileSetupLog>(kSetupLogFileName);
     else
         log = std::make_unique<DiscardingSetupLog>();
-    SetupMainDialog dialog(instance, variant, *log);
+    SetupMainDialog dialog(instance, variant, *log, BuildPortDialogs());
     dialog.Run();
     return kExitSuccess;
 }

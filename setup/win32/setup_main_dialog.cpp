@@ -10,6 +10,7 @@
 #include "setup/win32/setup_resource_ids.h"
 #include "setup/win32/shell_integration.h"
 #include "setup/win32/system_facts.h"
+#include "common/win32/account_names.h"
 #include "setup/win32/win32_file_system.h"
 
 namespace tolvane {
@@ -73,8 +74,9 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-SetupMainDialog::SetupMainDialog(HINSTANCE instance, const SetupVariant& variant, SetupLog& log)
-    : instance_(instance), session_(variant, log, *this, /*quiet=*/false) {}
+SetupMainDialog::SetupMainDialog(HINSTANCE instance, const SetupVariant& variant, SetupLog& log,
+                                 PortDialogsOpener portDialogs)
+    : instance_(instance), session_(variant, log, *this, /*quiet=*/false), portDialogs_(portDialogs) {}
 
 void SetupMainDialog::Run() {
     DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_SETUP_MAIN), nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
@@ -228,8 +230,8 @@ void SetupMainDialog::OnInstall() {
 }
 
 void SetupMainDialog::ConfigureAfterInstall() {
-    if (session_.Variant().hasPortDialogs)
-        ShowPortDialogPlaceholder(window_, session_.Variant().programName);
+    if (portDialogs_ != nullptr)
+        portDialogs_(nullptr, language_, session_.Variant().programName);
     else
         ConfigureMonitorPort(session_.Bitness());
 }
@@ -269,7 +271,7 @@ void SetupMainDialog::OnTest() {
 }
 
 void SetupMainDialog::OnConfig() {
-    if (!session_.Variant().hasPortDialogs) {
+    if (portDialogs_ == nullptr) {
         // Ruddset: the monitor's own dialog, when the printer is there.
         ServiceControl& services = session_.Machine().services;
         if (!IsSpoolerRunning(services) && !StartSpooler(services)) {
@@ -292,7 +294,7 @@ void SetupMainDialog::OnConfig() {
         if (Box(window_, text, kNoticeCaption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
     }
     if (PortsKeyExists()) {
-        ShowPortDialogPlaceholder(window_, session_.Variant().programName);
+        portDialogs_(nullptr, language_, session_.Variant().programName);
     } else {
         const std::wstring caption = ToWide(session_.Variant().programName);
         Box(window_, Text(u"TVN_MSG_TEST"), caption.c_str(), MB_OK);

@@ -13,13 +13,17 @@
 #include "common/language/language_ini.h"
 #include "setup/setup_platform.h"
 #include "setup/setup_variant.h"
+#include "setup/win32/build_variant.h"
 #include "setup/win32/setup_session.h"
 
 namespace tolvane {
 
 class SetupMainDialog final : public ProgressSink {
 public:
-    SetupMainDialog(HINSTANCE instance, const SetupVariant& variant, SetupLog& log);
+    // `portDialogs` opens Ruddock's port dialogs; null in Ruddset, whose port
+    // configuration is the monitor's own dialog.
+    SetupMainDialog(HINSTANCE instance, const SetupVariant& variant, SetupLog& log,
+                    PortDialogsOpener portDialogs = nullptr);
     SetupMainDialog(const SetupMainDialog&) = delete;
     SetupMainDialog& operator=(const SetupMainDialog&) = delete;
 
@@ -71,6 +75,7 @@ private:
     std::u16string idleStatus_;  // the "IDC_STATIC_OP" text last applied
 
     LanguageIni language_;
+    PortDialogsOpener portDialogs_ = nullptr;
     std::vector<std::u16string> sections_;  // the section of each list item, by item index
     bool firstLoad_ = true;
 };

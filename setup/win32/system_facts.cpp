@@ -10,14 +10,6 @@ namespace {
 
 using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
 using NativeSystemInfoFunction = void(WINAPI*)(SYSTEM_INFO*);
-// WTSQuerySessionInformationW and WTSFreeMemory: wtsapi32.dll is missing on
-// Windows 2000 without terminal services.
-using QuerySessionFunction = BOOL(WINAPI*)(HANDLE, DWORD, int, LPWSTR*, DWORD*);
-using FreeMemoryFunction = void(WINAPI*)(PVOID);
-constexpr DWORD kCurrentSession = static_cast<DWORD>(-1);  // WTS_CURRENT_SESSION
-constexpr int kUserNameClass = 5;                          // WTSUserName
-// The longest user name the tool compares (the system's own limit is 256).
-constexpr DWORD kUserNameChars = 260;
 
 // Beyond this a module path is not a path the tool can work with.
 constexpr DWORD kLongestModulePath = 32768;
@@ -98,31 +90,6 @@ std::u16string ProgramFolder() {
     if (slash == std::u16string::npos) return {};
     path.resize(slash);
     return path;
-}
-
-std::optional<std::u16string> SessionUserName() {
-    HMODULE library = LoadLibraryW(L"wtsapi32.dll");
-    if (library == nullptr) return std::nullopt;
-    std::optional<std::u16string> name;
-    const auto query = ProcedureAddress<QuerySessionFunction>(library, "WTSQuerySessionInformationW");
-    const auto release = ProcedureAddress<FreeMemoryFunction>(library, "WTSFreeMemory");
-    LPWSTR buffer = nullptr;
-    DWORD bytes = 0;
-    if (query != nullptr && release != nullptr &&
-        query(nullptr /* WTS_CURRENT_SERVER_HANDLE */, kCurrentSession, kUserNameClass, &buffer, &bytes) &&
-        buffer != nullptr) {
-        name = ToU16(buffer);
-        release(buffer);
-    }
-    FreeLibrary(library);
-    return name;
-}
-
-std::u16string ProcessUserName() {
-    wchar_t buffer[kUserNameChars + 1] = {};
-    DWORD size = kUserNameChars + 1;
-    if (!GetUserNameW(buffer, &size)) return {};
-    return ToU16(buffer);
 }
 
 std::u16string CreateWorkFolder() {

@@ -27,11 +27,7 @@ bool IsUserAdmin();
 std::u16string ProgramPath();
 std::u16string ProgramFolder();
 
-// The user name of the terminal session the program runs in, asked of the
-// terminal services (looked up at run time); nothing when they cannot tell.
-std::optional<std::u16string> SessionUserName();
-// The name of the user the process runs as; empty when unknown.
-std::u16string ProcessUserName();
+// SessionUserName and ProcessUserName: common/win32/account_names.h.
 
 // A new, empty folder of this run under the user's temporary folder; empty
 // when none can be made.

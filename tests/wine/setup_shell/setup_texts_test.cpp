@@ -13,6 +13,7 @@
 #include "setup/win32/install_paths.h"
 #include "setup/win32/shell_integration.h"
 #include "setup/win32/system_facts.h"
+#include "common/win32/account_names.h"
 #include "setup/win32/win32_file_system.h"
 
 namespace tolvane {
