@@ -25,7 +25,7 @@ import sys
 
 COMPONENTS = ("monitor", "recipient", "rasterback", "setup")
 # Test folders named otherwise, and the component they belong to.
-TEST_FOLDERS = {"submission": "monitor", "setup_shell": "setup"}
+TEST_FOLDERS = {"submission": "monitor", "setup_shell": "setup", "port_dialogs": "setup"}
 SOURCE_SUFFIXES = (".c", ".cpp", ".h")
 
 WINDOWS_HEADER = re.compile(

@@ -19,7 +19,7 @@ echo "=== native tests with ASan + UBSan"
 ctest --preset asan -j "$(nproc)" || failed+=(asan)
 echo "=== Wine suites"
 # Each suite ends within 10 minutes, whatever hangs (each takes a few).
-TOLVANE_WINE_SUITE_LIMIT=600 "$ROOT/tests/wine/run.sh" monitor printpath rasterback recipient || failed+=(wine)
+TOLVANE_WINE_SUITE_LIMIT=600 "$ROOT/tests/wine/run.sh" monitor printpath rasterback recipient port_dialogs || failed+=(wine)
 echo "=== fuzz targets, 15 s each"
 # Two targets at a time on the runner's cores; the inputs they find stay in a
 # folder of their own, kept (and named) only when a target failed.

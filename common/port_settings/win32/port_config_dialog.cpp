@@ -122,12 +122,23 @@ public:
             self->LoadPortSettings();
         } else if (HIWORD(wParam) == BN_CLICKED) {
             switch (id) {
-            case IDOK: self->Save(); break;
-            case IDCANCEL: EndDialog(window, IDCANCEL); break;
-            case IDC_BTN_ADD: self->AddPort(); break;
-            case IDC_BTN_DELETE: self->DeletePort(); break;
-            case IDC_BTN_PRINTER: self->TogglePrinter(); break;
-            default: return FALSE;
+            case IDOK:
+                self->Save();
+                break;
+            case IDCANCEL:
+                EndDialog(window, IDCANCEL);
+                break;
+            case IDC_BTN_ADD:
+                self->AddPort();
+                break;
+            case IDC_BTN_DELETE:
+                self->DeletePort();
+                break;
+            case IDC_BTN_PRINTER:
+                self->TogglePrinter();
+                break;
+            default:
+                return FALSE;
             }
         } else {
             return FALSE;
@@ -139,8 +150,7 @@ private:
     void Open() {
         for (const ListControl& list : kListControls) {
             for (const std::u16string& entry : PortListEntries(list.list))
-                SendDlgItemMessageW(window_, list.control, CB_ADDSTRING, 0,
-                                    reinterpret_cast<LPARAM>(AsWide(entry)));
+                SendDlgItemMessageW(window_, list.control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(entry)));
         }
         // Every edit holds what the store keeps of a value, and no more.
         for (const TextControl& text : kTextControls)
@@ -179,7 +189,8 @@ private:
     void TakeControls() {
         for (const TextControl& text : kTextControls) fields_.*text.field = WindowText(Item(text.control));
         for (const ListControl& list : kListControls)
-            fields_.Selected(list.list) = static_cast<int>(SendDlgItemMessageW(window_, list.control, CB_GETCURSEL, 0, 0));
+            fields_.Selected(list.list) =
+                static_cast<int>(SendDlgItemMessageW(window_, list.control, CB_GETCURSEL, 0, 0));
         fields_.ignorePassiveIp = IsDlgButtonChecked(window_, IDC_CHECK_IGNORE) == BST_CHECKED;
         fields_.confirm = IsDlgButtonChecked(window_, IDC_CHECK_PROMPT) == BST_CHECKED;
     }
@@ -210,14 +221,19 @@ private:
         const std::u16string port = SelectedPort();
         auto exists = [this](std::u16string_view folder) { return context_.actions.FolderExists(folder); };
         switch (JudgeSave(port, fields_.addressBookPath, exists)) {
-        case SaveVerdict::kNoPort: return;
-        case SaveVerdict::kFolderMissing: Box(u"CONFIG_IDC_DIR_NEXIST", MB_ICONWARNING); return;
-        case SaveVerdict::kSave: break;
+        case SaveVerdict::kNoPort:
+            return;
+        case SaveVerdict::kFolderMissing:
+            Box(u"CONFIG_IDC_DIR_NEXIST", MB_ICONWARNING);
+            return;
+        case SaveVerdict::kSave:
+            break;
         }
         if (!context_.actions.Save(port, fields_)) {
             // The monitor's user interface saves through the monitor, which
             // takes the settings from administrators only.
-            MessageBoxW(window_, L"The fax settings of this port could not be saved. Changing them needs administrator rights.",
+            MessageBoxW(window_,
+                        L"The fax settings of this port could not be saved. Changing them needs administrator rights.",
                         AsWide(context_.boxCaption), MB_OK | MB_ICONERROR);
             return;
         }
@@ -303,10 +319,14 @@ private:
         const NewPort port = JudgeNewPortName(WindowText(Item(IDC_ADDPORT_NAME)), context_.actions.Ports());
         SetText(Item(IDC_ADDPORT_NAME), port.name);
         switch (port.verdict) {
-        case NewPortVerdict::kEmpty: return Box(u"ADDPORT_EMPTY", MB_ICONWARNING);
-        case NewPortVerdict::kRefused: return Box(u"ADDPORT_FAIL", MB_ICONERROR);
-        case NewPortVerdict::kExists: return Box(u"ADDPORT_EXIST", MB_ICONWARNING);
-        case NewPortVerdict::kAdd: break;
+        case NewPortVerdict::kEmpty:
+            return Box(u"ADDPORT_EMPTY", MB_ICONWARNING);
+        case NewPortVerdict::kRefused:
+            return Box(u"ADDPORT_FAIL", MB_ICONERROR);
+        case NewPortVerdict::kExists:
+            return Box(u"ADDPORT_EXIST", MB_ICONWARNING);
+        case NewPortVerdict::kAdd:
+            break;
         }
         if (!context_.actions.ChangeFaxPort(port.name, /*remove=*/false)) return Box(u"ADDPORT_FAIL", MB_ICONERROR);
         Box(u"ADDPORT_SUCCESS", MB_ICONINFORMATION);

@@ -16,8 +16,9 @@ bool RunMonitorCommand(const wchar_t* command, const void* input, DWORD inputByt
     BYTE unused[4] = {};
     DWORD needed = 0;
     DWORD status = ERROR_SUCCESS;
-    const BOOL called = XcvDataW(xcv, command, static_cast<PBYTE>(const_cast<void*>(input)), inputBytes,
-                                 output != nullptr ? static_cast<PBYTE>(output) : unused, outputBytes, &needed, &status);
+    const BOOL called =
+        XcvDataW(xcv, command, static_cast<PBYTE>(const_cast<void*>(input)), inputBytes,
+                 output != nullptr ? static_cast<PBYTE>(output) : unused, outputBytes, &needed, &status);
     const DWORD error = called ? status : GetLastError();
     ClosePrinter(xcv);
     SetLastError(error);
@@ -28,8 +29,7 @@ bool RunMonitorCommand(const wchar_t* command, const void* input, DWORD inputByt
 
 bool ChangeMonitorPort(const std::u16string& port, bool remove) {
     const DWORD bytes = static_cast<DWORD>((port.size() + 1) * sizeof(char16_t));
-    return RunMonitorCommand(remove ? L"DeletePort" : L"AddPort", port.c_str(), bytes, nullptr, 0,
-                             SERVER_ALL_ACCESS);
+    return RunMonitorCommand(remove ? L"DeletePort" : L"AddPort", port.c_str(), bytes, nullptr, 0, SERVER_ALL_ACCESS);
 }
 
 bool LocalPrinterExists(const std::u16string& printer) {
