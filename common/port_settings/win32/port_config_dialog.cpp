@@ -106,6 +106,11 @@ protected:
 class PortConfigWindow : public PortDialogWindow {
 public:
     using PortDialogWindow::PortDialogWindow;
+    ~PortConfigWindow() {
+        if (banner_ != nullptr) DeleteObject(banner_);
+    }
+    PortConfigWindow(const PortConfigWindow&) = delete;
+    PortConfigWindow& operator=(const PortConfigWindow&) = delete;
 
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_INITDIALOG) {
@@ -147,7 +152,42 @@ public:
     }
 
 private:
+    // The banner drawn once at the size its control has on this system (the
+    // dialog's units follow its font), smoothly: the static control's own
+    // stretching drops pixels.
+    void FitBanner() {
+        HWND control = Item(IDC_PORT_BANNER);
+        RECT area{};
+        GetClientRect(control, &area);
+        HBITMAP source = static_cast<HBITMAP>(
+            LoadImageW(PortDialogModule(), MAKEINTRESOURCEW(IDB_PORTBANNER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP size{};
+        if (source == nullptr || GetObjectW(source, sizeof size, &size) == 0 || area.right <= 0 || area.bottom <= 0) {
+            if (source != nullptr) DeleteObject(source);
+            return;
+        }
+        HDC screen = GetDC(control);
+        HDC from = CreateCompatibleDC(screen);
+        HDC to = CreateCompatibleDC(screen);
+        banner_ = CreateCompatibleBitmap(screen, area.right, area.bottom);
+        HGDIOBJ oldFrom = SelectObject(from, source);
+        HGDIOBJ oldTo = SelectObject(to, banner_);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, area.right, area.bottom, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+        DeleteDC(from);
+        DeleteDC(to);
+        ReleaseDC(control, screen);
+        DeleteObject(source);
+        HGDIOBJ previous = reinterpret_cast<HGDIOBJ>(
+            SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(banner_)));
+        if (previous != nullptr && previous != banner_) DeleteObject(previous);
+    }
+
     void Open() {
+        FitBanner();
         for (const ListControl& list : kListControls) {
             for (const std::u16string& entry : PortListEntries(list.list))
                 SendDlgItemMessageW(window_, list.control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(AsWide(entry)));
@@ -279,6 +319,7 @@ private:
     }
 
     PortSettings fields_;
+    HBITMAP banner_ = nullptr;
 };
 
 class AddPortWindow : public PortDialogWindow {

@@ -6,6 +6,8 @@
 //   port_dialogs_wine_test driver PPD   adds the printer driver "Tolvane"
 //   port_dialogs_wine_test ports        the scenarios on port "P" (must exist)
 //   port_dialogs_wine_test no-ports     the dialog without any port
+//   port_dialogs_wine_test pose DIR     poses each dialog for screenshots.sh:
+//                                       STEP.ready in DIR, then waits for STEP.done
 
 #include <windows.h>
 
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/port_settings/port_dialog_texts.h"
 #include "common/port_settings/win32/port_config_dialog.h"
@@ -84,8 +87,8 @@ bool Answer(const wchar_t* caption, const std::wstring& text, int button, const 
 
 void SelectPort(HWND dialog, const std::wstring& port) {
     HWND list = GetDlgItem(dialog, IDC_PORTLIST);
-    const LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(port.c_str()));
+    const LRESULT index =
+        SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(port.c_str()));
     SendMessageW(list, CB_SETCURSEL, index, 0);
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PORTLIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
@@ -99,7 +102,8 @@ void AddPort(HWND dialog, const std::wstring& typed, const std::wstring& answer,
     Click(add, IDOK);
     Answer(kProgram, answer, IDOK, what);
     if (IsWindow(add)) {
-        Check(ControlText(add, IDC_ADDPORT_NAME).find(L' ') == std::wstring::npos, what + ": the name shows without blanks");
+        Check(ControlText(add, IDC_ADDPORT_NAME).find(L' ') == std::wstring::npos,
+              what + ": the name shows without blanks");
         Click(add, IDCANCEL);
         WaitUntilClosed(add);
     }
@@ -179,6 +183,69 @@ int NoPorts() {
     return failures == 0 ? 0 : 1;
 }
 
+// The monitor's Configure Port shows the same dialog for its one port, the
+// port and printer buttons off: posed here over the machine's ports.
+class OnePortActions final : public tolvane::PortDialogActions {
+public:
+    explicit OnePortActions(tolvane::PortDialogActions& machine) : machine_(machine) {}
+    std::vector<std::u16string> Ports() override { return {u"P"}; }
+    void Load(const std::u16string& port, tolvane::PortSettings& settings) override { machine_.Load(port, settings); }
+    bool Save(const std::u16string&, const tolvane::PortSettings&) override { return false; }
+    bool ManagesPorts() const override { return false; }
+    bool ChangeFaxPort(const std::u16string&, bool) override { return false; }
+    bool PrinterExists(const std::u16string& printer) override { return machine_.PrinterExists(printer); }
+    bool AddPortPrinter(const std::u16string&) override { return false; }
+    bool RemovePortPrinter(const std::u16string&) override { return false; }
+    bool FolderExists(std::u16string_view) override { return true; }
+
+private:
+    tolvane::PortDialogActions& machine_;
+};
+
+std::wstring poseFolder;
+bool monitorPose = false;
+
+DWORD WINAPI PosedDialogThread(void*) {
+    tolvane::AdvapiKeyStore registry;
+    tolvane::MachinePortActions machine(registry);
+    OnePortActions onePort(machine);
+    tolvane::PortDialogActions& actions = monitorPose ? static_cast<tolvane::PortDialogActions&>(onePort) : machine;
+    tolvane::PortDialogContext context{actions, tolvane::EnglishPortDialogText,
+                                       monitorPose ? u"Tolvane Port" : u"Ruddock", u"P"};
+    return static_cast<DWORD>(tolvane::RunPortConfigDialog(nullptr, context));
+}
+
+// Writes STEP.ready and waits (up to ten minutes) for the screenshot's STEP.done.
+void Pose(const std::wstring& step) {
+    CloseHandle(CreateFileW((poseFolder + L"\\" + step + L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            0, nullptr));
+    const std::wstring done = poseFolder + L"\\" + step + L".done";
+    for (int i = 0; i < 3000 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(200);
+}
+
+int PoseDialogs(const std::wstring& folder) {
+    poseFolder = folder;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const bool monitor : {false, true}) {
+        monitorPose = monitor;
+        HANDLE thread = CreateThread(nullptr, 0, PosedDialogThread, nullptr, 0, nullptr);
+        HWND dialog = WaitForDialog(kCaption);
+        if (dialog == nullptr) return 1;
+        Pose(monitor ? L"monitor" : L"portconfig");
+        if (!monitor) {
+            Click(dialog, IDC_BTN_ADD);
+            HWND add = WaitForDialog(L"Add port");
+            if (add == nullptr) return 1;
+            Pose(L"addport");
+            Click(add, IDCANCEL);
+            WaitUntilClosed(add);
+        }
+        Click(dialog, IDCANCEL);
+        DialogResult(thread);
+    }
+    return 0;
+}
+
 int AddDriver(const wchar_t* ppd) {
     wchar_t name[] = L"Tolvane", driver[] = L"wineps.drv", config[] = L"wineps.drv";
     std::wstring data = ppd;
@@ -202,6 +269,7 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"driver" && argc > 2) return AddDriver(argv[2]);
     if (mode == L"ports") return Ports();
     if (mode == L"no-ports") return NoPorts();
+    if (mode == L"pose" && argc > 2) return PoseDialogs(argv[2]);
     std::printf("usage: port_dialogs_wine_test driver PPD | ports | no-ports\n");
     return 2;
 }
