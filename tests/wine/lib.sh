@@ -138,3 +138,22 @@ wine_monitor_dll() { [ "$WINEARCH" = win32 ] && echo OstrelCaskel.dll || echo Ca
 wine_run() { wine "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 
 wine_end() { wineserver -k >/dev/null 2>&1 || true; }
+
+# wine_capture_posed POSES WORK OUT STEP FILE: for the screenshot scripts. Waits
+# (up to ten minutes) until the test program has posed STEP (it writes
+# POSES/STEP.ready), captures the Xvfb screen trimmed of the plain virtual
+# desktop around the windows as OUT/FILE, and lets the program go on
+# (POSES/STEP.done). When STEP never comes, the program's WORK/run.log shows why.
+wine_capture_posed() {
+  local poses=$1 work=$2 out=$3 step=$4 file=$5
+  for _ in $(seq 1 3000); do
+    [ -f "$poses/$step.ready" ] && break
+    sleep 0.2
+  done
+  [ -f "$poses/$step.ready" ] || { echo "screenshots: $step was never posed" >&2; cat "$work/run.log" >&2; return 1; }
+  sleep 1
+  import -window root "$work/$step.png"
+  convert "$work/$step.png" -trim +repage "$out/$file"
+  touch "$poses/$step.done"
+  echo "screenshots: $out/$file"
+}

@@ -39,20 +39,7 @@ wine explorer /desktop=shots,1024x768 "$BUILD64/tests/wine/port_dialogs/port_dia
   'C:\tolvane-port-shots' </dev/null >"$WORK/run.log" 2>&1 &
 runner=$!
 
-capture() {  # capture STEP FILE
-  local step=$1 file=$2
-  for _ in $(seq 1 600); do
-    [ -f "$shots/$step.ready" ] && break
-    sleep 0.2
-  done
-  [ -f "$shots/$step.ready" ] || { echo "screenshots: $step was never posed" >&2; cat "$WORK/run.log" >&2; return 1; }
-  sleep 1
-  import -window root "$WORK/$step.png"
-  # The virtual desktop is one plain colour around the windows: trim it away.
-  convert "$WORK/$step.png" -trim +repage "$out/$file"
-  touch "$shots/$step.done"
-  echo "screenshots: $out/$file"
-}
+capture() { wine_capture_posed "$shots" "$WORK" "$out" "$@"; }  # capture STEP FILE
 
 capture portconfig port-settings.png
 capture addport port-add.png

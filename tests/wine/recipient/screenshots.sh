@@ -37,20 +37,7 @@ shots="$WINEPREFIX/drive_c/tolvane-recipient"
  wine explorer /desktop=shots,1024x768 recipient_wine_test.exe screenshots </dev/null >"$work/run.log" 2>&1) &
 runner=$!
 
-capture() {  # capture STEP FILE
-  local step=$1 file=$2
-  for _ in $(seq 1 600); do
-    [ -f "$shots/$step.ready" ] && break
-    sleep 0.1
-  done
-  [ -f "$shots/$step.ready" ] || { echo "screenshots: $step was never posed" >&2; cat "$work/run.log" >&2; return 1; }
-  sleep 0.5
-  import -window root "$work/$step.png"
-  # The virtual desktop is one plain colour around the dialogs: trim it away.
-  convert "$work/$step.png" -trim +repage "$out/$file"
-  touch "$shots/$step.done"
-  echo "screenshots: $out/$file"
-}
+capture() { wine_capture_posed "$shots" "$work" "$out" "$@"; }  # capture STEP FILE
 
 capture shot1 recipient-send-fax-form.png
 capture shot2 recipient-name-dialog.png

@@ -45,20 +45,7 @@ shots="$WINEPREFIX/drive_c/tolvane-setup-shots"
    --gtest_filter='Screenshots.*' </dev/null >"$work/run.log" 2>&1) &
 runner=$!
 
-capture() {  # capture STEP FILE
-  local step=$1 file=$2
-  for _ in $(seq 1 3000); do
-    [ -f "$shots/$step.ready" ] && break
-    sleep 0.2
-  done
-  [ -f "$shots/$step.ready" ] || { echo "screenshots: $step was never posed" >&2; cat "$work/run.log" >&2; return 1; }
-  sleep 1
-  import -window root "$work/$step.png"
-  # The virtual desktop is one plain colour around the windows: trim it away.
-  convert "$work/$step.png" -trim +repage "$out/$file"
-  touch "$shots/$step.done"
-  echo "screenshots: $out/$file"
-}
+capture() { wine_capture_posed "$shots" "$work" "$out" "$@"; }  # capture STEP FILE
 
 capture ruddock-main setup-ruddock-main.png
 capture about setup-about.png
