@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "setup/file_toolkit.h"
+#include "setup/printer_steps.h"
 #include "setup/spooler_control.h"
 
 namespace tolvane {
@@ -226,56 +227,20 @@ SetupOutcome PostScriptFaxInstaller::Install() {
     if (!added) m_.log.Write(u"Add Tolvane Driver Success!", kLogSuccess);
     m_.progress.SetProgress(80);
 
-    if (!ChangeFaxPort(PortName(), false)) {
-        m_.log.Write(u"Add Tolvane Port Failed!", kLogFailure);
-        return SetupOutcome::kFailure;
-    }
-    m_.log.Write(u"Add Tolvane Port Success!", kLogSuccess);
-    m_.progress.SetProgress(90);
+    return AddPortAndPrinter(m_, Objects());
+}
 
-    if (PrinterExists()) {
-        m_.progress.SetProgress(100);
-        return SetupOutcome::kSuccess;
-    }
-    if (!AddFaxPrinter()) {
-        m_.progress.SetProgress(100);
-        m_.log.Write(u"Add Tolvane Printer Failed!", kLogFailure);
-        return SetupOutcome::kFailure;
-    }
-    m_.log.Write(u"Add Tolvane Printer Success!", kLogSuccess);
-    m_.progress.SetProgress(100);
-    return SetupOutcome::kSuccess;
+PrinterObjects PostScriptFaxInstaller::Objects() {
+    return {kTolvaneName,
+            kTolvaneName,
+            [this](bool remove) { return ChangeFaxPort(PortName(), remove); },
+            [this] { return PrinterExists(); },
+            [this] { return AddFaxPrinter(); },
+            [this] { return RemoveFaxPrinter(); }};
 }
 
 SetupOutcome PostScriptFaxInstaller::Uninstall() {
-    m_.progress.SetProgress(0);
-    if (!IsSpoolerRunning(m_.services)) {
-        m_.progress.SetProgress(10);
-        if (!StartSpooler(m_.services)) {
-            m_.progress.SetProgress(100);
-            m_.log.Write(u"Start Print Service failed!", kLogFailure);
-            return SetupOutcome::kFailure;
-        }
-    }
-    m_.spooler.CancelAllJobs(kTolvaneName);
-    m_.progress.SetProgress(20);
-
-    if (PrinterExists()) {
-        m_.progress.SetProgress(40);
-        if (!RemoveFaxPrinter()) {
-            m_.progress.SetProgress(100);
-            m_.log.Write(u"Delete Tolvane Printer Failed!", kLogFailure);
-            return SetupOutcome::kFailure;
-        }
-        m_.log.Write(u"Delete Tolvane Printer Success!", kLogSuccess);
-    }
-
-    if (ChangeFaxPort(PortName(), true)) {
-        m_.log.Write(u"Delete Tolvane Port Success!", kLogSuccess);
-    } else {
-        m_.log.Write(u"Delete Tolvane Port Failed!", kLogFailure);
-    }
-    m_.progress.SetProgress(60);
+    if (const std::optional<SetupOutcome> ended = RemovePrinterAndPort(m_, Objects())) return *ended;
 
     const std::vector<DriverSide> sides = DriverSides();
     if (std::any_of(sides.begin(), sides.end(),

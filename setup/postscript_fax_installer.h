@@ -23,6 +23,8 @@ inline constexpr std::u16string_view kTolvaneName = u"Tolvane";
 inline constexpr std::u16string_view kTolvaneXcvObject = u",XcvMonitor Tolvane";
 inline constexpr std::u16string_view kFaxOutputFolder = u"c:\\tiff";
 
+struct PrinterObjects;  // printer_steps.h
+
 enum class SetupOutcome {
     kSuccess,
     kFailure,
@@ -66,6 +68,8 @@ private:
     void RemoveFaxDriver();
     bool AddFaxPrinter();
     bool RemoveFaxPrinter();
+    // The port and the printer, for the steps both printers take alike.
+    PrinterObjects Objects();
     bool PlaceMonitor();
     bool DeleteMonitorLibraries();
     void LogSystemError();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "setup/file_toolkit.h"
+#include "setup/printer_steps.h"
 #include "setup/spooler_control.h"
 
 namespace tolvane {
@@ -135,56 +136,20 @@ SetupOutcome RasterFaxInstaller::Install() {
     if (added) m_.log.Write(u"Add Quillon Driver Success!", kLogSuccess);
     m_.progress.SetProgress(80);
 
-    if (!ChangeRasterPort(false)) {
-        m_.log.Write(u"Add Quillon Port Failed!", kLogFailure);
-        return SetupOutcome::kFailure;
-    }
-    m_.log.Write(u"Add Quillon Port Success!", kLogSuccess);
-    m_.progress.SetProgress(90);
+    return AddPortAndPrinter(m_, Objects());
+}
 
-    if (RasterPrinterExists()) {
-        m_.progress.SetProgress(100);
-        return SetupOutcome::kSuccess;
-    }
-    if (!AddRasterPrinter()) {
-        m_.progress.SetProgress(100);
-        m_.log.Write(u"Add Quillon Printer Failed!", kLogFailure);
-        return SetupOutcome::kFailure;
-    }
-    m_.log.Write(u"Add Quillon Printer Success!", kLogSuccess);
-    m_.progress.SetProgress(100);
-    return SetupOutcome::kSuccess;
+PrinterObjects RasterFaxInstaller::Objects() {
+    return {u"Quillon",
+            kQuillonPrinterName,
+            [this](bool remove) { return ChangeRasterPort(remove); },
+            [this] { return RasterPrinterExists(); },
+            [this] { return AddRasterPrinter(); },
+            [this] { return RemoveRasterPrinter(); }};
 }
 
 SetupOutcome RasterFaxInstaller::Uninstall() {
-    m_.progress.SetProgress(0);
-    if (!IsSpoolerRunning(m_.services)) {
-        m_.progress.SetProgress(10);
-        if (!StartSpooler(m_.services)) {
-            m_.progress.SetProgress(100);
-            m_.log.Write(u"Start Print Service failed!", kLogFailure);
-            return SetupOutcome::kFailure;
-        }
-    }
-    m_.spooler.CancelAllJobs(kQuillonPrinterName);
-    m_.progress.SetProgress(20);
-
-    if (RasterPrinterExists()) {
-        m_.progress.SetProgress(40);
-        if (!RemoveRasterPrinter()) {
-            m_.progress.SetProgress(100);
-            m_.log.Write(u"Delete Quillon Printer Failed!", kLogFailure);
-            return SetupOutcome::kFailure;
-        }
-        m_.log.Write(u"Delete Quillon Printer Success!", kLogSuccess);
-    }
-
-    if (ChangeRasterPort(true)) {
-        m_.log.Write(u"Delete Quillon Port Success!", kLogSuccess);
-    } else {
-        m_.log.Write(u"Delete Quillon Port Failed!", kLogFailure);
-    }
-    m_.progress.SetProgress(60);
+    if (const std::optional<SetupOutcome> ended = RemovePrinterAndPort(m_, Objects())) return *ended;
 
     const std::vector<DriverSide> sides = DriverSides();
     if (std::any_of(sides.begin(), sides.end(), [&](const DriverSide& side) {

@@ -51,6 +51,8 @@ private:
     bool ChangeRasterPort(bool remove);
     bool AddRasterPrinter();
     bool RemoveRasterPrinter();
+    // The port and the printer, for the steps both printers take alike.
+    PrinterObjects Objects();
     void LogSystemError();
 
     SetupMachine& m_;

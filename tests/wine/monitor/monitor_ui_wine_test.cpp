@@ -37,7 +37,8 @@ const std::wstring kPortKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monit
 std::wstring PortValue(const wchar_t* name) {
     wchar_t value[1024] = L"";
     DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, kPortKey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kPortKey.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+        ERROR_SUCCESS)
         return L"<none>";
     return value;
 }
