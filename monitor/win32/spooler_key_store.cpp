@@ -1,5 +1,7 @@
 #include "monitor/win32/spooler_key_store.h"
 
+#include "common/win32/administrators_only_key.h"
+
 #include <cstring>
 #include <vector>
 
@@ -42,24 +44,6 @@ public:
 
 private:
     HANDLE token_ = nullptr;
-};
-
-// A well-known SID of the NT authority, freed with the object.
-class NtSid {
-public:
-    NtSid(BYTE count, DWORD first, DWORD second = 0) {
-        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-        if (!AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid_)) sid_ = nullptr;
-    }
-    ~NtSid() {
-        if (sid_ != nullptr) FreeSid(sid_);
-    }
-    NtSid(const NtSid&) = delete;
-    NtSid& operator=(const NtSid&) = delete;
-    PSID Get() const { return sid_; }
-
-private:
-    PSID sid_ = nullptr;
 };
 
 }  // namespace
@@ -232,30 +216,7 @@ std::uint32_t SpoolerKeyStore::RestrictToAdministrators(const std::u16string& pa
     // The spooler's callbacks cannot set a key's security: the advapi copy of
     // the root can, on the same key.
     if (ownRoot_ == nullptr) return ERROR_INVALID_HANDLE;
-    const NtSid system(1, SECURITY_LOCAL_SYSTEM_RID);
-    const NtSid administrators(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
-    if (system.Get() == nullptr || administrators.Get() == nullptr) return GetLastError();
-    const DWORD aclSize = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) + GetLengthSid(system.Get()) +
-                          GetLengthSid(administrators.Get());
-    std::vector<DWORD> aclBuffer(aclSize / sizeof(DWORD) + 1);
-    auto* acl = reinterpret_cast<ACL*>(aclBuffer.data());
-    SECURITY_DESCRIPTOR descriptor;
-    // Protected: nothing is inherited from the monitor's key, which every
-    // user may read.
-    if (!InitializeAcl(acl, aclSize, ACL_REVISION) ||
-        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, system.Get()) ||
-        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, administrators.Get()) ||
-        !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) ||
-        !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-        return GetLastError();
-    }
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExW(ownRoot_, AsWide(path), 0, WRITE_DAC, &key);
-    if (result != ERROR_SUCCESS) return static_cast<std::uint32_t>(result);
-    result = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    RegCloseKey(key);
-    return static_cast<std::uint32_t>(result);
+    return static_cast<std::uint32_t>(RestrictKeyToAdministrators(ownRoot_, AsWide(path)));
 }
 
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 
 #include "setup/win32/windows_api.h"
 
+#include "common/win32/administrators_only_key.h"
 #include "common/win32/wide_text.h"
 
 namespace tolvane {
@@ -34,24 +35,6 @@ public:
 private:
     HKEY key_ = nullptr;
     LONG status_;
-};
-
-// A well-known SID of the NT authority, freed with the object.
-class NtSid {
-public:
-    NtSid(BYTE count, DWORD first, DWORD second = 0) {
-        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-        if (!AllocateAndInitializeSid(&nt, count, first, second, 0, 0, 0, 0, 0, 0, &sid_)) sid_ = nullptr;
-    }
-    ~NtSid() {
-        if (sid_ != nullptr) FreeSid(sid_);
-    }
-    NtSid(const NtSid&) = delete;
-    NtSid& operator=(const NtSid&) = delete;
-    PSID Get() const { return sid_; }
-
-private:
-    PSID sid_ = nullptr;
 };
 
 }  // namespace
@@ -116,27 +99,7 @@ std::uint32_t AdvapiKeyStore::DeleteValue(const std::u16string& path, const std:
 }
 
 std::uint32_t AdvapiKeyStore::RestrictToAdministrators(const std::u16string& path) {
-    const NtSid system(1, SECURITY_LOCAL_SYSTEM_RID);
-    const NtSid administrators(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
-    if (system.Get() == nullptr || administrators.Get() == nullptr) return GetLastError();
-    const DWORD aclSize = sizeof(ACL) + 2 * (sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD)) + GetLengthSid(system.Get()) +
-                          GetLengthSid(administrators.Get());
-    std::vector<DWORD> aclBuffer(aclSize / sizeof(DWORD) + 1);
-    auto* acl = reinterpret_cast<ACL*>(aclBuffer.data());
-    SECURITY_DESCRIPTOR descriptor;
-    // Protected: nothing is inherited from the monitor's key, which every user
-    // may read, while a port key holds the fax server's password.
-    if (!InitializeAcl(acl, aclSize, ACL_REVISION) ||
-        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, system.Get()) ||
-        !AddAccessAllowedAceEx(acl, ACL_REVISION, CONTAINER_INHERIT_ACE, KEY_ALL_ACCESS, administrators.Get()) ||
-        !InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
-        !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) ||
-        !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
-        return GetLastError();
-    }
-    const OpenedKey key(path, WRITE_DAC);
-    if (key.Status() != ERROR_SUCCESS) return static_cast<std::uint32_t>(key.Status());
-    return static_cast<std::uint32_t>(RegSetKeySecurity(key.Get(), DACL_SECURITY_INFORMATION, &descriptor));
+    return static_cast<std::uint32_t>(RestrictKeyToAdministrators(HKEY_LOCAL_MACHINE, AsWide(path)));
 }
 
 }  // namespace tolvane
