@@ -230,10 +230,10 @@ void SetupMainDialog::OnInstall() {
 }
 
 void SetupMainDialog::ConfigureAfterInstall() {
-    if (portDialogs_ != nullptr)
-        portDialogs_(nullptr, language_, session_.Variant().programName);
-    else
+    if (!session_.Variant().hasPortDialogs)
         ConfigureMonitorPort(session_.Bitness());
+    else if (portDialogs_ != nullptr)
+        portDialogs_(nullptr, language_, session_.Variant().programName);
 }
 
 void SetupMainDialog::OnUninstall() {
@@ -271,7 +271,7 @@ void SetupMainDialog::OnTest() {
 }
 
 void SetupMainDialog::OnConfig() {
-    if (portDialogs_ == nullptr) {
+    if (!session_.Variant().hasPortDialogs) {
         // Ruddset: the monitor's own dialog, when the printer is there.
         ServiceControl& services = session_.Machine().services;
         if (!IsSpoolerRunning(services) && !StartSpooler(services)) {
@@ -294,7 +294,7 @@ void SetupMainDialog::OnConfig() {
         if (Box(window_, text, kNoticeCaption, MB_YESNO | MB_ICONWARNING) != IDYES) return;
     }
     if (PortsKeyExists()) {
-        portDialogs_(nullptr, language_, session_.Variant().programName);
+        if (portDialogs_ != nullptr) portDialogs_(nullptr, language_, session_.Variant().programName);
     } else {
         const std::wstring caption = ToWide(session_.Variant().programName);
         Box(window_, Text(u"TVN_MSG_TEST"), caption.c_str(), MB_OK);

@@ -20,8 +20,8 @@ namespace tolvane {
 
 class SetupMainDialog final : public ProgressSink {
 public:
-    // `portDialogs` opens Ruddock's port dialogs; null in Ruddset, whose port
-    // configuration is the monitor's own dialog.
+    // `portDialogs` opens the port dialogs of a variant that has them
+    // (Ruddock); Ruddset's port configuration is the monitor's own dialog.
     SetupMainDialog(HINSTANCE instance, const SetupVariant& variant, SetupLog& log,
                     PortDialogsOpener portDialogs = nullptr);
     SetupMainDialog(const SetupMainDialog&) = delete;
