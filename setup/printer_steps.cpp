@@ -14,6 +14,18 @@ std::u16string Entry(std::u16string_view verb, const PrinterObjects& objects, st
 
 }  // namespace
 
+SetupOutcome RunLoggedOperation(SetupLog& log, std::u16string_view operation,
+                                const std::function<SetupOutcome()>& run) {
+    const std::u16string name(operation);
+    log.Write(name + u" Starting...", kLogSuccess);
+    const SetupOutcome outcome = run();
+    if (outcome == SetupOutcome::kSuccess)
+        log.Write(name + u" Success!", kLogSuccess);
+    else
+        log.Write(name + u" Failed!", kLogFailure);
+    return outcome;
+}
+
 SetupOutcome AddPortAndPrinter(SetupMachine& machine, const PrinterObjects& objects) {
     if (!objects.changePort(false)) {
         machine.log.Write(Entry(u"Add", objects, u"Port Failed!"), kLogFailure);

@@ -23,6 +23,11 @@ struct PrinterObjects {
     std::function<bool()> removePrinter;
 };
 
+// One install or removal as a whole ("Tolvane Install", "Quillon UnInstall"):
+// `run` framed in the log by the operation's "Starting...", then its
+// "Success!" or "Failed!" entry. Answers run's outcome.
+SetupOutcome RunLoggedOperation(SetupLog& log, std::u16string_view operation, const std::function<SetupOutcome()>& run);
+
 // The port, then the printer unless it exists: the install's outcome.
 SetupOutcome AddPortAndPrinter(SetupMachine& machine, const PrinterObjects& objects);
 

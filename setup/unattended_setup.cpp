@@ -4,6 +4,7 @@
 
 #include "common/letter_case.h"
 #include "setup/postscript_fax_installer.h"
+#include "setup/printer_steps.h"
 #include "setup/raster_fax_installer.h"
 
 namespace tolvane {
@@ -40,20 +41,13 @@ int RunUnattended(const UnattendedCommand& command, SetupMachine& machine, const
     const std::u16string printer = command.printer == PrinterKind::kTolvane ? u"Tolvane" : u"Quillon";
     const std::u16string operation = printer + (install ? u" Install" : u" UnInstall");
 
-    machine.log.Write(operation + u" Starting...", kLogSuccess);
     PostScriptFaxInstaller postScript(machine);
     RasterFaxInstaller raster(machine, variant.olderRasterFilesOn32Bit);
-    SetupOutcome outcome;
-    if (command.printer == PrinterKind::kTolvane) {
-        outcome = install ? postScript.Install() : postScript.Uninstall();
-    } else {
-        outcome = install ? raster.Install() : raster.Uninstall();
-    }
-    if (outcome != SetupOutcome::kSuccess) {
-        machine.log.Write(operation + u" Failed!", kLogFailure);
-        return kExitFailure;
-    }
-    machine.log.Write(operation + u" Success!", kLogSuccess);
+    const SetupOutcome outcome = RunLoggedOperation(machine.log, operation, [&] {
+        if (command.printer == PrinterKind::kTolvane) return install ? postScript.Install() : postScript.Uninstall();
+        return install ? raster.Install() : raster.Uninstall();
+    });
+    if (outcome != SetupOutcome::kSuccess) return kExitFailure;
 
     if (!install || command.settings.empty()) return kExitSuccess;
     return WriteSettings(command, postScript.PortName(), machine.log, settings) ? kExitSuccess : kExitFailure;

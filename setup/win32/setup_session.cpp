@@ -1,6 +1,7 @@
 #include "setup/win32/setup_session.h"
 
 #include "setup/file_toolkit.h"
+#include "setup/printer_steps.h"
 #include "setup/win32/install_paths.h"
 #include "setup/win32/shell_integration.h"
 #include "setup/win32/system_facts.h"
@@ -74,23 +75,15 @@ void SetupSession::RemoveToolUnlessPrinterLeft() {
 }
 
 SetupOutcome SetupSession::Install(PrinterKind kind) {
-    machine_.log.Write(Entry(kind, u" Install Starting..."), kLogSuccess);
-    const SetupOutcome outcome = kind == PrinterKind::kTolvane ? postScript_.Install() : raster_.Install();
-    if (outcome == SetupOutcome::kSuccess)
-        machine_.log.Write(Entry(kind, u" Install Success!"), kLogSuccess);
-    else
-        machine_.log.Write(Entry(kind, u" Install Failed!"), kLogFailure);
-    return outcome;
+    return RunLoggedOperation(machine_.log, Entry(kind, u" Install"), [&] {
+        return kind == PrinterKind::kTolvane ? postScript_.Install() : raster_.Install();
+    });
 }
 
 SetupOutcome SetupSession::Uninstall(PrinterKind kind) {
-    machine_.log.Write(Entry(kind, u" UnInstall Starting..."), kLogSuccess);
-    const SetupOutcome outcome = kind == PrinterKind::kTolvane ? postScript_.Uninstall() : raster_.Uninstall();
-    if (outcome == SetupOutcome::kSuccess)
-        machine_.log.Write(Entry(kind, u" UnInstall Success!"), kLogSuccess);
-    else
-        machine_.log.Write(Entry(kind, u" UnInstall Failed!"), kLogFailure);
-    return outcome;
+    return RunLoggedOperation(machine_.log, Entry(kind, u" UnInstall"), [&] {
+        return kind == PrinterKind::kTolvane ? postScript_.Uninstall() : raster_.Uninstall();
+    });
 }
 
 bool SetupSession::PrinterExists(PrinterKind kind) {
