@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "setup/os_kind.h"
 #include "setup/setup_variant.h"
 #include "setup/win32/install_paths.h"
+#include "common/port_values.h"
 #include "setup/win32/setup_main_dialog.h"
 #include "setup/win32/setup_resource_ids.h"
 #include "setup/win32/shell_integration.h"
@@ -115,9 +117,10 @@ bool Visible(HWND window, int id) { return (GetWindowLongW(GetDlgItem(window, id
 // The main dialog running modally on a thread of its own, closed at the end.
 class RunningDialog {
 public:
-    RunningDialog(HINSTANCE resources, const SetupVariant& variant, RecordingLog& log) {
-        thread_ = std::thread([resources, &variant, &log] {
-            SetupMainDialog dialog(resources, variant, log);
+    RunningDialog(HINSTANCE resources, const SetupVariant& variant, RecordingLog& log,
+                  PortDialogsOpener portDialogs = nullptr) {
+        thread_ = std::thread([resources, &variant, &log, portDialogs] {
+            SetupMainDialog dialog(resources, variant, log, portDialogs);
             dialog.Run();
         });
         const std::wstring caption = ToWide(variant.programName);
@@ -335,6 +338,42 @@ TEST(SetupPrograms, VersionsAndEmbeddedFiles) {
         EXPECT_EQ(PeMachine(program.Bytes(L"MONITOR", 151)), 0x14Cu) << "OstrelCaskel.dll, 32-bit";
         EXPECT_EQ(PeMachine(program.Bytes(L"MONITOR", 152)), 0x8664u) << "Caskel.dll, 64-bit";
     }
+}
+
+// What Ruddock's port dialogs were opened with, recorded in their place.
+struct OpenedPortDialogs {
+    std::atomic<int> count{0};
+    std::u16string buttonText;  // a text of the dialog's language
+    std::u16string caption;
+};
+OpenedPortDialogs openedPortDialogs;
+
+void RecordPortDialogs(HWND, const LanguageIni& language, std::u16string_view programName) {
+    openedPortDialogs.buttonText = language.Read(u"IDC_BTN_CONFIG");
+    openedPortDialogs.caption = std::u16string(programName);
+    ++openedPortDialogs.count;  // last: the test reads the texts once it sees the count
+}
+
+TEST_F(SetupDialog, PortConfigurationOpensThePortDialogsInTheDialogsLanguageWhenThePortsKeyExists) {
+    const std::wstring portsKey = ToWide(kSetupPortsKeyPath);
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, portsKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    RegCloseKey(key);
+    openedPortDialogs.count = 0;
+    RecordingLog log;
+    RunningDialog dialog(GetModuleHandleW(nullptr), kRuddock, log, RecordPortDialogs);
+    ASSERT_NE(dialog.Window(), nullptr);
+    ChooseLanguage(dialog.Window(), 1);
+    // Posted: were a notice box to ask first, the test would not wait on it.
+    PostMessageW(dialog.Window(), WM_COMMAND, MAKEWPARAM(IDC_BTN_CONFIG, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog.Window(), IDC_BTN_CONFIG)));
+    for (int i = 0; i < 600 && openedPortDialogs.count == 0; ++i) Sleep(100);
+    EXPECT_EQ(openedPortDialogs.count, 1);
+    EXPECT_EQ(openedPortDialogs.buttonText, u"Anschl\u00FCsse");
+    EXPECT_EQ(openedPortDialogs.caption, u"Ruddock");
+    dialog.Close();
 }
 
 TEST_F(SetupDialog, RuddsetShowsEveryControlAndRemembersNoLanguage) {
