@@ -40,6 +40,8 @@ constexpr int kButtonConfig = 1005;
 constexpr int kStatusLine = 1015;
 constexpr int kLanguageList = 1014;
 constexpr int kMessageText = 0xFFFF;  // the text of a message box
+constexpr int kPortList = 1051;       // the port settings dialog's port list
+constexpr int kPortServer = 1017;     // and its fax server
 constexpr DWORD kTimeoutMs = 60000;
 
 std::string Utf8(const std::wstring& text) {
@@ -104,12 +106,14 @@ bool Install(const wchar_t* caption, const std::wstring& kind) {
     bool ok = AnswerBox("outcome", L"Information", IDOK);
     Say("status", ControlText(dialog, kStatusLine));
     if (kind == L"tolvane") {
-        // What follows a PostScript install: the tool's port dialog (Ruddock)
-        // or the monitor's own through ConfigurePortW (Ruddset).
+        // What follows a PostScript install: the port settings dialog, the
+        // tool's own (Ruddock) or the monitor's through ConfigurePortW
+        // (Ruddset), or a box.
         const DWORD start = GetTickCount();
         HWND next = nullptr;
         while (next == nullptr && GetTickCount() - start < 10000) {
-            next = FindWindowW(L"#32770", L"Tolvane Port");
+            next = FindWindowW(L"#32770", L"Fax port settings");
+            if (next == nullptr) next = FindWindowW(L"#32770", L"Tolvane Port");
             if (next == nullptr) {
                 HWND candidate = FindWindowW(L"#32770", nullptr);
                 if (candidate != nullptr && candidate != dialog && IsWindowVisible(candidate)) next = candidate;
@@ -120,7 +124,12 @@ bool Install(const wchar_t* caption, const std::wstring& kind) {
         if (next == nullptr) {
             Say("after install", L"(nothing)");
         } else {
-            Say("after install", WindowText(next) + L": " + ControlText(next, kMessageText));
+            if (WindowText(next) == L"Fax port settings") {
+                Say("after install", WindowText(next) + L": port " + ControlText(next, kPortList) + L", server " +
+                                         ControlText(next, kPortServer));
+            } else {
+                Say("after install", WindowText(next) + L": " + ControlText(next, kMessageText));
+            }
             Click(next, ControlText(next, kMessageText).empty() ? IDCANCEL : IDOK);
             ok = WaitUntilClosed(next) && ok;
         }

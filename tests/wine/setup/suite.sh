@@ -158,7 +158,8 @@ check "64: the raster removal logged in order" st_log_in_order "$WINEPREFIX/driv
 echo "== 64-bit prefix: Ruddset.exe, Install and Uninstall with the PostScript kind"
 st_ruddset_dialog install tolvane
 check "64: Ruddset's install reports success" grep -q '^outcome: The Tolvane fax printer is installed\.' "$ST_UI_LOG"
-check "64: the monitor's own port box follows (ConfigurePortW)" grep -q '^after install: Tolvane Port: .*port P' "$ST_UI_LOG"
+check "64: the monitor's port settings dialog follows, on port P (ConfigurePortW)" \
+  grep -q '^after install: Fax port settings: port P, server ' "$ST_UI_LOG"
 st_probe
 check "64: Ruddset left the monitor" st_has monitor Tolvane Caskel.dll
 check "64: Ruddset left the driver" st_has_name driver "Windows x64" Tolvane
