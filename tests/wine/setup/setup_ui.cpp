@@ -17,6 +17,10 @@
 //       again; closes the main dialog
 //   setup_ui box CAPTION
 //       reads a message box with this caption and presses OK
+//   setup_ui ports CAPTION SERVER
+//       presses Port configuration, reads the port and the server the port
+//       settings dialog shows, types SERVER and presses OK; closes the main
+//       dialog
 //
 // Exits 0 when every step happened.
 
@@ -42,6 +46,7 @@ constexpr int kLanguageList = 1014;
 constexpr int kMessageText = 0xFFFF;  // the text of a message box
 constexpr int kPortList = 1051;       // the port settings dialog's port list
 constexpr int kPortServer = 1017;     // and its fax server
+constexpr int kPortBookFolder = 1027;  // and its address-book folder
 constexpr DWORD kTimeoutMs = 60000;
 
 std::string Utf8(const std::wstring& text) {
@@ -173,6 +178,26 @@ bool Language(const wchar_t* caption, int choose) {
     return CloseMain(dialog);
 }
 
+bool Ports(const wchar_t* caption, const std::wstring& server) {
+    HWND dialog = MainDialog(caption);
+    if (dialog == nullptr) return false;
+    Click(dialog, kButtonConfig);
+    HWND ports = WaitForDialog(L"Fax port settings", kTimeoutMs);
+    if (ports == nullptr) {
+        Say("port dialog", L"(none)");
+        CloseMain(dialog);
+        return false;
+    }
+    Say("port dialog", L"port " + ControlText(ports, kPortList) + L", server " + ControlText(ports, kPortServer));
+    bool ok = TypeInto(ports, kPortServer, server);
+    // The port's address-book folder must exist for OK to save.
+    ok = TypeInto(ports, kPortBookFolder, L"C:\\windows") && ok;
+    Click(ports, IDOK);
+    ok = WaitUntilClosed(ports, kTimeoutMs) && ok;
+    Say("port dialog closed", ok ? L"yes" : L"no");
+    return CloseMain(dialog) && ok;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -184,8 +209,11 @@ int wmain(int argc, wchar_t** argv) {
         ok = Language(argv[2], argc == 4 ? _wtoi(argv[3]) : -1);
     } else if (mode == L"box" && argc == 3) {
         ok = AnswerBox("box", argv[2], IDOK);
+    } else if (mode == L"ports" && argc == 4) {
+        ok = Ports(argv[2], argv[3]);
     } else {
-        std::fprintf(stderr, "usage: setup_ui install|uninstall CAPTION KIND | language CAPTION [N] | box CAPTION\n");
+        std::fprintf(stderr, "usage: setup_ui install|uninstall CAPTION KIND | language CAPTION [N] | box CAPTION | "
+                             "ports CAPTION SERVER\n");
         return 2;
     }
     return ok ? 0 : 1;

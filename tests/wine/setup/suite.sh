@@ -171,6 +171,15 @@ check "64: Setup.log in the entry format" st_log_well_formed "$setup_log" 8
 check "64: Setup.log's entries in order" st_log_in_order "$setup_log" \
   "1 Program Start Running..." "1 Tolvane Install Starting..." "1 Add Tolvane Monitor Success!" \
   "1 Add Tolvane Port Success!" "1 Add Tolvane Printer Success!" "1 Tolvane Install Success!" "1 End Program!"
+echo "== 64-bit prefix: Port configuration, in Ruddset the monitor's dialog, in Ruddock its own"
+st_with_ui ports Ruddset 10.20.30.40:4559 -- Ruddset.exe
+check "64: Ruddset's Port configuration opens the monitor's dialog on P" grep -q '^port dialog: port P, server ' "$ST_UI_LOG"
+check "64: OK there saves, through the monitor" eval 'st_port_value P Server | grep -qx 10.20.30.40:4559'
+st_with_ui ports Ruddock 10.20.30.41:4559 -- Ruddock.exe
+check "64: Ruddock's Port configuration opens its dialog on P with the saved server" \
+  grep -q '^port dialog: port P, server 10.20.30.40:4559' "$ST_UI_LOG"
+check "64: OK there saves" eval 'st_port_value P Server | grep -qx 10.20.30.41:4559'
+
 st_ruddset_dialog uninstall tolvane
 check "64: Ruddset's uninstall asked first" grep -q '^question: Remove the Tolvane fax printer' "$ST_UI_LOG"
 check "64: Ruddset's uninstall reports success" grep -q '^outcome: The Tolvane fax printer is removed\.' "$ST_UI_LOG"
