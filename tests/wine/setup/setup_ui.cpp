@@ -43,9 +43,9 @@ constexpr int kButtonInstall = 1004;
 constexpr int kButtonConfig = 1005;
 constexpr int kStatusLine = 1015;
 constexpr int kLanguageList = 1014;
-constexpr int kMessageText = 0xFFFF;  // the text of a message box
-constexpr int kPortList = 1051;       // the port settings dialog's port list
-constexpr int kPortServer = 1017;     // and its fax server
+constexpr int kMessageText = 0xFFFF;   // the text of a message box
+constexpr int kPortList = 1051;        // the port settings dialog's port list
+constexpr int kPortServer = 1017;      // and its fax server
 constexpr int kPortBookFolder = 1027;  // and its address-book folder
 constexpr DWORD kTimeoutMs = 60000;
 
@@ -212,8 +212,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (mode == L"ports" && argc == 4) {
         ok = Ports(argv[2], argv[3]);
     } else {
-        std::fprintf(stderr, "usage: setup_ui install|uninstall CAPTION KIND | language CAPTION [N] | box CAPTION | "
-                             "ports CAPTION SERVER\n");
+        std::fprintf(stderr,
+                     "usage: setup_ui install|uninstall CAPTION KIND | language CAPTION [N] | box CAPTION | "
+                     "ports CAPTION SERVER\n");
         return 2;
     }
     return ok ? 0 : 1;
