@@ -1,6 +1,5 @@
 // The 32-bit build's monitor user interface, used when a printer's port page
-// adds, configures or deletes a fax port. It is deliberately small: the fax
-// settings themselves are edited in the setup tool's port dialog.
+// adds, configures or deletes a fax port:
 //  - Add: creates the port named by the caller, or else the first free one-letter
 //    name "A" to "Z", through the monitor's "AddPort" command.
 //  - Configure: the port settings dialog the setup tool shows, for this port
