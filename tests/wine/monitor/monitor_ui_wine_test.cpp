@@ -23,15 +23,6 @@ namespace {
 
 using namespace uitest;
 
-int failures = 0;
-
-void Check(bool condition, const std::string& what) {
-    std::printf("  %s %s\n", condition ? "ok  " : "FAIL", what.c_str());
-    if (!condition) ++failures;
-}
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 const std::wstring kPortKey = L"SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Tolvane\\Ports\\P";
 
 std::wstring PortValue(const wchar_t* name) {
@@ -95,5 +86,5 @@ int wmain(int argc, wchar_t** argv) {
     Click(dialog, IDCANCEL);
     WaitForSingleObject(thread, 10000);
     Check(PortValue(L"Server") == L"10.9.8.7:4559", "Cancel saved nothing");
-    return failures == 0 ? 0 : 1;
+    return CheckFailures() == 0 ? 0 : 1;
 }

@@ -28,15 +28,6 @@ namespace {
 
 using namespace uitest;
 
-int failures = 0;
-
-void Check(bool condition, const std::string& what) {
-    std::printf("  %s %s\n", condition ? "ok  " : "FAIL", what.c_str());
-    if (!condition) ++failures;
-}
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 constexpr wchar_t kCaption[] = L"Fax port settings";
 constexpr wchar_t kProgram[] = L"Ruddock";
 
@@ -166,7 +157,7 @@ int Ports() {
     Click(dialog, IDCANCEL);
     Check(DialogResult(thread) == IDCANCEL, "Cancel closed the dialog");
     Check(PortValue(L"P", L"AddressBookPath") != L"C:\\no such folder", "nothing written");
-    return failures == 0 ? 0 : 1;
+    return CheckFailures() == 0 ? 0 : 1;
 }
 
 int NoPorts() {
@@ -180,7 +171,7 @@ int NoPorts() {
     Check(WaitForDialog(kProgram, 1000) == nullptr && IsWindow(dialog), "OK does nothing");
     Click(dialog, IDCANCEL);
     Check(DialogResult(thread) == IDCANCEL, "Cancel closed it");
-    return failures == 0 ? 0 : 1;
+    return CheckFailures() == 0 ? 0 : 1;
 }
 
 // The monitor's Configure Port shows the same dialog for its one port, the

@@ -1,5 +1,6 @@
 #include "ui_driver.h"
 
+#include <cstdio>
 #include <vector>
 
 namespace uitest {
@@ -101,5 +102,22 @@ bool TypeInto(HWND dialog, int id, const std::wstring& text) {
 }
 
 void Click(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+namespace {
+int checkFailures = 0;
+}  // namespace
+
+void Check(bool condition, const std::string& what) {
+    std::printf("  %s %s\n", condition ? "ok  " : "FAIL", what.c_str());
+    if (!condition) ++checkFailures;
+}
+
+int CheckFailures() { return checkFailures; }
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += static_cast<char>(c);
+    return narrow;
+}
 
 }  // namespace uitest

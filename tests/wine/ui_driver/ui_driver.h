@@ -33,4 +33,13 @@ bool TypeInto(HWND dialog, int id, const std::wstring& text);
 // Clicks a button without waiting for what the click opens.
 void Click(HWND dialog, int id);
 
+// One check of a scenario: prints "  ok   WHAT" or "  FAIL WHAT" and counts
+// the failures, which CheckFailures answers.
+void Check(bool condition, const std::string& what);
+int CheckFailures();
+
+// A window's text for a check line (each UTF-16 unit cut to its low byte:
+// the texts the checks print are ASCII).
+std::string Narrow(const std::wstring& text);
+
 }  // namespace uitest
