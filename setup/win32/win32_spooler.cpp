@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "common/win32/local_printers.h"
 #include "common/win32/wide_text.h"
 
 namespace tolvane {
@@ -129,14 +130,7 @@ std::u16string SystemErrorText(unsigned long code) {
 }
 
 bool Win32Spooler::PrinterExists(std::u16string_view printerName) {
-    Enumeration printers = Enumerate([](BYTE* buffer, DWORD size, DWORD* needed, DWORD* count) {
-        return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 4, buffer, size, needed, count) != FALSE;
-    });
-    if (!printers.ok) return false;
-    const auto* records = printers.Records<PRINTER_INFO_4W>();
-    for (DWORD i = 0; i < printers.count; ++i)
-        if (SameName(records[i].pPrinterName, printerName)) return true;
-    return false;
+    return LocalPrinterExists(std::u16string(printerName));
 }
 
 bool Win32Spooler::DriverExists(std::u16string_view driverName, std::u16string_view environment) {

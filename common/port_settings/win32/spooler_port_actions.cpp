@@ -32,18 +32,6 @@ bool ChangeMonitorPort(const std::u16string& port, bool remove) {
     return RunMonitorCommand(remove ? L"DeletePort" : L"AddPort", port.c_str(), bytes, nullptr, 0, SERVER_ALL_ACCESS);
 }
 
-bool LocalPrinterExists(const std::u16string& printer) {
-    DWORD needed = 0, count = 0;
-    EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 4, nullptr, 0, &needed, &count);
-    if (needed == 0) return false;
-    std::vector<BYTE> buffer(needed);
-    if (!EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 4, buffer.data(), needed, &needed, &count)) return false;
-    const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
-    for (DWORD i = 0; i < count; ++i)
-        if (printers[i].pPrinterName != nullptr && ToU16(printers[i].pPrinterName) == printer) return true;
-    return false;
-}
-
 bool AddLocalPortPrinter(const std::u16string& port) {
     std::wstring name = ToWide(PortPrinterName(port));
     std::wstring portName = ToWide(port);

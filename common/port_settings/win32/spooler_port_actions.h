@@ -11,6 +11,7 @@
 
 #include "common/key_store.h"
 #include "common/port_settings/port_dialog_actions.h"
+#include "common/win32/local_printers.h"
 
 namespace tolvane {
 
@@ -23,9 +24,6 @@ bool RunMonitorCommand(const wchar_t* command, const void* input, DWORD inputByt
 
 // "AddPort" or "DeletePort" for the port (its name with the terminating null).
 bool ChangeMonitorPort(const std::u16string& port, bool remove);
-
-// Whether a local printer has exactly this name (case included).
-bool LocalPrinterExists(const std::u16string& printer);
 
 // The printer "Tolvane_<port>" (driver "Tolvane", "WinPrint", "RAW"), and its removal.
 bool AddLocalPortPrinter(const std::u16string& port);
