@@ -139,6 +139,22 @@ wine_run() { wine "$@" </dev/null 2>&1 | tr -d '\r'; return "${PIPESTATUS[0]}"; 
 
 wine_end() { wineserver -k >/dev/null 2>&1 || true; }
 
+# A suite's checks: `check NAME COMMAND...` runs COMMAND and prints "  ok   NAME"
+# or "  FAIL NAME"; `wine_checks_finish LABEL` prints the counts and fails when
+# any check did.
+passed=0
+failed=()
+ok() { echo "  ok   $*"; passed=$((passed + 1)); }
+bad() { echo "  FAIL $*"; failed+=("$1"); }
+check() {  # check NAME CONDITION-COMMAND...
+  local name=$1; shift
+  if "$@"; then ok "$name"; else bad "$name"; fi
+}
+wine_checks_finish() {
+  echo "$1: ${passed} passed, ${#failed[@]} failed"
+  [ ${#failed[@]} -eq 0 ] || { echo "$1: failed: ${failed[*]}"; return 1; }
+}
+
 # wine_capture_posed POSES WORK OUT STEP FILE: for the screenshot scripts. Waits
 # (up to ten minutes) until the test program has posed STEP (it writes
 # POSES/STEP.ready), captures the Xvfb screen trimmed of the plain virtual

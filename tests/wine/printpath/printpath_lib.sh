@@ -155,7 +155,4 @@ pp_make_binary_postscript() {
     printf '\n%%%%EndData\nshowpage\n%%%%EOF\n'; } >"$1"
 }
 
-pp_finish() {
-  echo "printpath: ${passed} passed, ${#failed[@]} failed"
-  [ ${#failed[@]} -eq 0 ] || { echo "printpath: failed: ${failed[*]}"; return 1; }
-}
+pp_finish() { wine_checks_finish printpath; }

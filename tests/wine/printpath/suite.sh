@@ -13,15 +13,6 @@ source "${WINE_LIB:-$TOLVANE_ROOT/tests/wine/lib.sh}"
 # shellcheck source=printpath_lib.sh
 source "$TOLVANE_ROOT/tests/wine/printpath/printpath_lib.sh"
 
-passed=0
-failed=()
-ok() { echo "  ok   $*"; passed=$((passed + 1)); }
-bad() { echo "  FAIL $*"; failed+=("$1"); }
-check() {  # check NAME CONDITION-COMMAND...
-  local name=$1; shift
-  if "$@"; then ok "$name"; else bad "$name"; fi
-}
-
 pp_check_built || exit 1
 pp_start_server "$WORK/hylafax" || exit 1
 trap 'pp_stop_server; wine_end' EXIT

@@ -28,14 +28,6 @@ source "$TOLVANE_ROOT/tests/wine/setup/setup_lib.sh"
 # Ruddock.exe and Ruddset.exe are 32-bit programs only (exit 77: skipped).
 wine_skip_without_32bit "the setup tool (32-bit programs)" && exit 77
 
-passed=0
-failed=()
-ok() { echo "  ok   $*"; passed=$((passed + 1)); }
-bad() { echo "  FAIL $*"; failed+=("$1"); }
-check() {  # check NAME CONDITION-COMMAND...
-  local name=$1; shift
-  if "$@"; then ok "$name"; else bad "$name"; fi
-}
 not() { ! "$@"; }
 
 st_check_built || exit 1
@@ -257,5 +249,4 @@ check "32: the log says why" st_log_in_order "$WINEPREFIX/drive_c/failed.log" \
   "1 Tolvane Install Starting..." "0 Start Print Service failed!" "0 Tolvane Install Failed!"
 wine_end
 
-echo "setup: ${passed} passed, ${#failed[@]} failed"
-[ ${#failed[@]} -eq 0 ] || { echo "setup: failed: ${failed[*]}"; exit 1; }
+wine_checks_finish setup || exit 1
