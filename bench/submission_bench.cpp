@@ -1,17 +1,26 @@
-// Submission speed against a local HylaFAX server: one 20 MB document to ten
-// recipients, by this client, by the server's own sendfax, and by a minimal
-// client that sends the same commands and streams the file in 1 MiB blocks
-// (the floor the server itself sets). Rounds alternate the three so a growing
-// queue weighs on each alike.
+// Submission speed against a local HylaFAX server, on two links: loopback, and
+// a network namespace whose loopback is shaped to 20 Mbit/s (an office's link
+// to its fax server). Three documents of 12 MB go to ten recipients each: random
+// binary data (compresses not at all), hex image lines, and a printed letter
+// (text and a photograph on every page). Each is sent by this client, by the
+// server's own sendfax (which compresses its upload with zlib), by a minimal
+// client that sends the same commands and the file as it is, and by this
+// client with compression off. Rounds
+// alternate the clients so a growing queue weighs on each alike.
 //
-//   submission_bench [rounds]      (root; starts and stops its own server)
+//   submission_bench [rounds]      (root; starts and stops its own servers)
 //
-// Targets: this client within 0.1 of sendfax's time and 1.2 of the minimal one.
+// Targets: on the shaped link, the compressible documents within 1.0 of
+// sendfax's time and the random one within 1.05 of the minimal client's; on
+// loopback every document within 1.2 of the minimal client's.
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <sched.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +29,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,6 +36,7 @@
 #include "monitor/submission/fax_submission.h"
 #include "monitor/submission/job_commands.h"
 #include "monitor/submission/posix/posix_connection.h"
+#include "tests/submission/sample_documents.h"
 
 namespace {
 
@@ -35,8 +44,9 @@ using namespace tolvane;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kDocumentBytes = 20 * 1000 * 1000;
+constexpr std::size_t kDocumentBytes = 12 * 1000 * 1000;
 constexpr int kRecipients = 10;
+const char* const kShapedNamespace = "tolvane-bench-20mbit";
 
 const fs::path kBase = fs::temp_directory_path() / "tolvane-submission-bench";
 
@@ -65,11 +75,14 @@ SubmissionRequest Request(std::uint16_t port) {
     return request;
 }
 
-void OurClient(std::uint16_t port, const fs::path& document) {
+UploadFigures OurClient(std::uint16_t port, const fs::path& document, UploadCompression compression) {
     PosixConnection connection;
     SpoolFileReader reader(document);
-    const SubmissionOutcome outcome = SubmitFax(connection, reader, Request(port));
+    SubmissionRequest request = Request(port);
+    request.compression = compression;
+    const SubmissionOutcome outcome = SubmitFax(connection, reader, request);
     if (outcome.submittedJobs != kRecipients) throw std::runtime_error("client: " + outcome.summary);
+    return outcome.upload;
 }
 
 void Sendfax(std::uint16_t port, const fs::path& document) {
@@ -179,26 +192,15 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     if (!file) throw std::runtime_error("cannot write " + path.string());
 }
 
-std::string BinaryDocument() {
-    std::string bytes = "%!PS-Adobe-3.0\n%%BeginBinary\n";
-    std::mt19937 random(4559);
-    while (bytes.size() < kDocumentBytes) bytes += static_cast<char>(random() & 0xFF);
-    return bytes;
-}
-
-std::string HexDocument() {
-    std::string bytes = "%!PS-Adobe-3.0\n%%Pages: (atend)\n%%EndComments\n";
-    std::mt19937 random(4559);
-    for (int page = 1; bytes.size() < kDocumentBytes; ++page) {
-        bytes += "%%Page: " + std::to_string(page) + " " + std::to_string(page) +
-                 "\nsave 1728 2200 1 [1728 0 0 -2200 0 2200] {currentfile picstr readhexstring pop} image\n";
-        for (int row = 0; row < 2500; ++row) {
-            for (int i = 0; i < 78; ++i) bytes += "0123456789ABCDEF"[random() & 15];
-            bytes += '\n';
-        }
-        bytes += "restore showpage\n";
+// What zlib's default level (sendfax's) makes of the document, in one piece.
+std::size_t DefaultLevelBytes(const std::string& bytes) {
+    uLongf size = compressBound(bytes.size());
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+                  bytes.size(), Z_DEFAULT_COMPRESSION) != Z_OK) {
+        throw std::runtime_error("zlib failed");
     }
-    return bytes + "%%EOF\n";
+    return size;
 }
 
 double Seconds(const std::function<void()>& run) {
@@ -207,54 +209,133 @@ double Seconds(const std::function<void()>& run) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+int retries = 0;
+
+// hfaxd now and then refuses a job at JSUBM on the shaped link ("null or
+// missing DIALSTRING parameter"), whichever client sent it; such a round is
+// run again, its time being that of the run that worked, and the retries are
+// reported.
+double TimedWithRetry(const std::function<void()>& run) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return Seconds(run);
+        } catch (const std::runtime_error& error) {
+            if (attempt == 3) throw;
+            std::fprintf(stderr, "submission_bench: run again after: %.200s\n", error.what());
+            ++retries;
+        }
+    }
+}
+
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
+struct Document {
+    const char* name;
+    fs::path path;
+    std::size_t bytes;
+    std::size_t defaultLevelBytes;
+    bool compressible;
+};
+
+class Server {
+public:
+    explicit Server(const std::string& name) : base_(kBase / name) {
+        Shell(Command("start"));
+        std::ifstream(base_ / "port") >> port_;
+    }
+    ~Server() {
+        try {
+            Shell(Command("stop"));
+        } catch (const std::exception&) {}
+    }
+    std::uint16_t Port() const { return port_; }
+
+private:
+    std::string Command(const std::string& action) const {
+        const fs::path fixture = fs::path(TOLVANE_SOURCE_DIR) / "tests/submission/hylafax-fixture.sh";
+        return "HF_BASE=" + base_.string() + " " + fixture.string() + " " + base_.string() + " " + action;
+    }
+    fs::path base_;
+    std::uint16_t port_ = 0;
+};
+
+bool RunLink(const char* link, bool shaped, const std::vector<Document>& documents, int rounds) {
+    Server server(shaped ? "shaped" : "loopback");
+    bool met = true;
+    std::printf("\n== %s\n", link);
+    std::printf("%-8s %8s %8s %8s %8s | %7s %7s | %s\n", "document", "ours", "ours Off", "sendfax", "minimal",
+                "/sendfx", "/minim", "bytes: document -> ours on the wire; zlib level 6 (sendfax's)");
+    for (const Document& document : documents) {
+        std::vector<double> ours, plain, sendfax, minimal;
+        UploadFigures figures;
+        for (int round = 0; round < rounds; ++round) {
+            ours.push_back(
+                TimedWithRetry([&] { figures = OurClient(server.Port(), document.path, UploadCompression::kAuto); }));
+            minimal.push_back(TimedWithRetry([&] { Minimal(server.Port(), document.path); }));
+            sendfax.push_back(TimedWithRetry([&] { Sendfax(server.Port(), document.path); }));
+            plain.push_back(TimedWithRetry([&] { OurClient(server.Port(), document.path, UploadCompression::kOff); }));
+        }
+        const double a = Median(ours), b = Median(sendfax), c = Median(minimal), d = Median(plain);
+        // The shaped link: the compressible documents against sendfax, the
+        // random one against the minimal client; loopback: every one against
+        // the minimal client.
+        const double target = shaped && document.compressible ? b : c * (shaped ? 1.05 : 1.2);
+        const bool ok = a <= target;
+        met = met && ok;
+        std::printf("%-8s %8.3f %8.3f %8.3f %8.3f | %7.3f %7.3f | %zu -> %ju (%.1f%%); %zu (%.1f%%)  %s\n",
+                    document.name, a, d, b, c, a / b, a / c, document.bytes,
+                    static_cast<std::uintmax_t>(figures.sentBytes), 100.0 * figures.sentBytes / document.bytes,
+                    document.defaultLevelBytes, 100.0 * document.defaultLevelBytes / document.bytes,
+                    ok ? "met" : "MISSED");
+    }
+    return met;
+}
+
+// A namespace of its own whose loopback carries 20 Mbit/s; this process (and
+// the server and sendfax it starts) moves into it.
+void EnterShapedNamespace() {
+    Shell(std::string("ip netns del ") + kShapedNamespace + " 2>/dev/null; true");
+    const std::string in = std::string("ip netns exec ") + kShapedNamespace + " ";
+    Shell(std::string("ip netns add ") + kShapedNamespace);
+    Shell(in + "ip link set lo up mtu 1500");
+    Shell(in + "tc qdisc add dev lo root tbf rate 20mbit burst 32kb latency 200ms");
+    const int fd = ::open((std::string("/var/run/netns/") + kShapedNamespace).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::setns(fd, CLONE_NEWNET) != 0) throw std::runtime_error("cannot enter the shaped namespace");
+    ::close(fd);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const fs::path root = TOLVANE_SOURCE_DIR;
-    const std::string server =
-        "HF_BASE=" + kBase.string() + " " + (root / "tests/submission/hylafax-fixture.sh").string();
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     int status = 0;
     try {
-        Shell(server + " " + kBase.string() + " start");
-        std::uint16_t port = 0;
-        std::ifstream(kBase / "port") >> port;
-
-        // Two kinds of print data: binary image sections (as a driver emits in
-        // binary mode) and hex image lines (its ASCII mode). sendfax's own time
-        // depends strongly on the kind; the clients' barely.
-        const fs::path binary = kBase / "binary.ps";
-        const fs::path hex = kBase / "hex.ps";
-        WriteBytes(binary, BinaryDocument());
-        WriteBytes(hex, HexDocument());
-        for (const fs::path& document : {binary, hex}) {
-            std::vector<double> ours, sendfax, minimal;
-            for (int round = 0; round < rounds; ++round) {
-                ours.push_back(Seconds([&] { OurClient(port, document); }));
-                minimal.push_back(Seconds([&] { Minimal(port, document); }));
-                sendfax.push_back(Seconds([&] { Sendfax(port, document); }));
-            }
-            const double a = Median(ours), b = Median(sendfax), c = Median(minimal);
-            std::printf("%s: %ju bytes to %d recipients, median of %d rounds:\n", document.filename().c_str(),
-                        static_cast<std::uintmax_t>(fs::file_size(document)), kRecipients, rounds);
-            std::printf("  this client      %7.3f s\n", a);
-            std::printf("  minimal client   %7.3f s\n", c);
-            std::printf("  sendfax          %7.3f s\n", b);
-            std::printf("  client/sendfax   %7.3f  (target <= 0.10) %s\n", a / b, a / b <= 0.10 ? "met" : "MISSED");
-            std::printf("  minimal/sendfax  %7.3f  (no client can do better than this)\n", c / b);
-            std::printf("  client/minimal   %7.3f  (target <= 1.20) %s\n", a / c, a / c <= 1.20 ? "met" : "MISSED");
-        }
+        fs::create_directories(kBase);
+        std::vector<Document> documents;
+        const auto add = [&](const char* name, std::string bytes, bool compressible) {
+            const fs::path path = kBase / (std::string(name) + ".ps");
+            WriteBytes(path, bytes);
+            documents.push_back({name, path, bytes.size(), DefaultLevelBytes(bytes), compressible});
+        };
+        add("random", testing::RandomPostScript(kDocumentBytes), false);
+        add("hex", testing::HexPostScript(kDocumentBytes), true);
+        add("printed", testing::PrintedPostScript(kDocumentBytes), true);
+        std::printf("submission_bench: %d rounds, median; %d recipients; load %s", rounds, kRecipients,
+                    Shell("cut -d' ' -f1-3 /proc/loadavg").c_str());
+        bool met = RunLink("loopback ('ours Off': this client with UploadCompression Off)", false, documents, rounds);
+        EnterShapedNamespace();
+        met = RunLink("20 Mbit/s link (shaped loopback of a network namespace)", true, documents, rounds) && met;
+        std::printf("\nruns repeated after the server refused a job: %d\ntargets %s\n", retries,
+                    met ? "met" : "MISSED");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "submission_bench: %s\n", error.what());
         status = 1;
     }
     try {
-        Shell(server + " " + kBase.string() + " stop");
+        Shell(std::string("ip netns del ") + kShapedNamespace + " 2>/dev/null; true");
     } catch (const std::exception&) {}
     fs::remove_all(kBase);
     return status;

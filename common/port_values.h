@@ -52,6 +52,9 @@ inline constexpr std::u16string_view kConfirm = u"Confirm";
 inline constexpr std::u16string_view kDefaultEmail = u"DefaultEmail";
 inline constexpr std::u16string_view kDescription = u"Description";
 inline constexpr std::u16string_view kNotificationType = u"NotificationType";
+// Not in the configuration record (its layout is fixed): "Auto" (or missing),
+// "Off" or "On", how the monitor uploads documents to the fax server.
+inline constexpr std::u16string_view kUploadCompression = u"UploadCompression";
 }  // namespace value
 
 }  // namespace tolvane

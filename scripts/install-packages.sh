@@ -10,7 +10,7 @@ PACKAGES=(
   wine wine64 wine32:i386 fonts-wine xvfb xauth imagemagick
   libtiff-dev libjpeg-dev libtiff-tools googletest libgtest-dev libgmock-dev libbenchmark-dev
   hylafax-server hylafax-client openssl ghostscript
-  python3 clang-format git zip unzip
+  python3 clang-format git zip unzip zlib1g-dev iproute2
   clang libclang-rt-14-dev
 )
 

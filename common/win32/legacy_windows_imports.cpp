@@ -11,7 +11,8 @@
 // to name threads for a debugger and skips the naming when it gets none);
 // msvcrt's _fstat64, which libstdc++'s file streams import in 32-bit builds,
 // with XP's msvcrt.dll (Windows 2000's has _fstati64, the same with 32-bit
-// times).
+// times). GetModuleHandleExW came with XP too: libstdc++ pins the module with
+// it once a thread registers an end-of-thread destructor (std::thread).
 //
 // Nothing may call these functions by their own names (the thunk would pull
 // the library's import back in, and the link fails with a duplicate symbol).
@@ -75,6 +76,38 @@ ULONG WINAPI RemoveVectoredHandler(PVOID handle) {
     return function && handle ? function(handle) : 0;
 }
 
+using ModuleHandleExFunction = BOOL(WINAPI*)(DWORD, LPCWSTR, HMODULE*);
+
+// Where the system lacks it (Windows 2000): the module holding an address is
+// the allocation the address lies in; a reference that is never given back
+// stands for the counted handle, and for pinning.
+BOOL WINAPI ModuleHandleEx(DWORD flags, LPCWSTR nameOrAddress, HMODULE* module) {
+    const auto function = LookUpKernel32<ModuleHandleExFunction>("GetModuleHandleExW");
+    if (function) return function(flags, nameOrAddress, module);
+    if (module == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *module = nullptr;
+    if ((flags & GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS) != 0) {
+        MEMORY_BASIC_INFORMATION region{};
+        if (VirtualQuery(nameOrAddress, &region, sizeof region) == 0 || region.AllocationBase == nullptr) {
+            SetLastError(ERROR_MOD_NOT_FOUND);
+            return FALSE;
+        }
+        *module = static_cast<HMODULE>(region.AllocationBase);
+    } else {
+        *module = GetModuleHandleW(nameOrAddress);
+        if (*module == nullptr) return FALSE;
+    }
+    if ((flags & GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT) == 0) {
+        wchar_t path[MAX_PATH];
+        const DWORD length = GetModuleFileNameW(*module, path, MAX_PATH);
+        if (length > 0 && length < MAX_PATH) LoadLibraryW(path);
+    }
+    return TRUE;
+}
+
 #ifndef _WIN64
 using Fstat64Function = int(__cdecl*)(int, struct _stat64*);
 using Fstati64Function = int(__cdecl*)(int, struct _stat32i64*);
@@ -113,6 +146,8 @@ AddHandlerFunction tolvaneImportAddVectoredExceptionHandler __asm__(TOLVANE_IMPO
                                                                                         8)) = AddVectoredHandler;
 RemoveHandlerFunction tolvaneImportRemoveVectoredExceptionHandler __asm__(
     TOLVANE_IMPORT_SLOT(RemoveVectoredExceptionHandler, 4)) = RemoveVectoredHandler;
+ModuleHandleExFunction tolvaneImportGetModuleHandleExW __asm__(TOLVANE_IMPORT_SLOT(GetModuleHandleExW,
+                                                                                   12)) = ModuleHandleEx;
 #ifndef _WIN64
 // A __cdecl name: one underscore more, no argument size.
 Fstat64Function tolvaneImportFstat64 __asm__("__imp___fstat64") = Fstat64;

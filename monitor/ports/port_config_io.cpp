@@ -19,6 +19,15 @@ bool ReadPortConfig(KeyStore& monitorKey, std::u16string_view port, PortConfigRe
     return true;
 }
 
+std::u16string ReadUploadCompressionValue(KeyStore& monitorKey, std::u16string_view port) {
+    std::u16string text;
+    if (!IsUsablePortKeyName(port)) return text;
+    constexpr std::size_t kLongestWord = 16;
+    if (!ReadStringValue(monitorKey, PortKeyPath(port), std::u16string(value::kUploadCompression), kLongestWord, text))
+        text.clear();
+    return text;
+}
+
 bool WritePortConfig(KeyStore& monitorKey, const PortConfigRecord& record) {
     const std::u16string_view port = SlotText(record, ConfigSlot::kPortName);
     if (!IsUsablePortKeyName(port)) return false;

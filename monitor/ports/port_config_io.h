@@ -15,6 +15,10 @@ namespace tolvane {
 // key cannot be opened.
 bool ReadPortConfig(KeyStore& monitorKey, std::u16string_view port, PortConfigRecord& record);
 
+// The port's "UploadCompression" text, kept beside the record's values; empty
+// when the port or the value is missing.
+std::u16string ReadUploadCompressionValue(KeyStore& monitorKey, std::u16string_view port);
+
 // Writes all 20 values of the record into the port named in it. The key must
 // exist: a port is created only by "AddPort". Answers false when the key cannot
 // be opened for writing or a value cannot be set.

@@ -7,6 +7,7 @@
 #include "monitor/submission/protocol_text.h"
 #include "monitor/submission/reply_reader.h"
 #include "monitor/submission/submission_summary.h"
+#include "monitor/submission/upload_stream.h"
 
 namespace tolvane {
 
@@ -57,7 +58,8 @@ private:
     bool Connect();
     bool Login();
     bool Upload();
-    bool StreamDocument(const std::string& step);
+    bool ChooseTransferMode(bool& compressed, const std::string& step);
+    bool StreamDocument(bool compressed, const std::string& step);
     // False when the conversation cannot go on.
     bool SubmitJob(JobResult& job);
     void Refused(const std::string& step, const std::string& line, const ServerReply& reply);
@@ -67,6 +69,7 @@ private:
     const SubmissionRequest& request_;
     SubmissionSummary summary_;
     std::string documentName_;
+    UploadFigures upload_;
 };
 
 bool Submission::Exchange(const std::string& line, ServerReply& reply, const std::string& step) {
@@ -125,30 +128,45 @@ bool Submission::Login() {
     return true;
 }
 
-bool Submission::StreamDocument(const std::string& step) {
-    std::vector<char> block;
-    block.reserve(kUploadBlockBytes);
-    std::string error;
-    while (true) {
-        if (!document_.ReadBlock(block, kUploadBlockBytes, error)) {
-            summary_.AddProblem(step + " failed: " + error + ".");
-            return false;
-        }
-        if (block.empty()) return true;
-        const IoResult sent =
-            connection_.SendData(std::string_view(block.data(), block.size()), request_.timeouts.send);
-        if (!sent.Ok()) {
-            summary_.AddProblem(step + " failed while sending the document: " + DescribeIoResult(sent) + ".");
-            return false;
-        }
+bool Submission::StreamDocument(bool compressed, const std::string& step) {
+    const UploadStreamResult streamed = compressed
+                                            ? SendCompressedDocument(document_, connection_, request_.timeouts.send)
+                                            : SendDocument(document_, connection_, request_.timeouts.send);
+    upload_ = {streamed.documentBytes, streamed.sentBytes, compressed};
+    switch (streamed.failure) {
+    case UploadStreamResult::Failure::kNone:
+        return true;
+    case UploadStreamResult::Failure::kRead:
+        summary_.AddProblem(step + " failed: " + streamed.detail + ".");
+        return false;
+    case UploadStreamResult::Failure::kCompress:
+        summary_.AddProblem(step + " failed while compressing the document: " + streamed.detail + ".");
+        return false;
+    case UploadStreamResult::Failure::kSend:
+        break;
     }
+    summary_.AddProblem(step + " failed while sending the document: " + streamed.detail + ".");
+    return false;
+}
+
+// "MODE Z" unless the port says "Off" or the server refuses it, else "MODE S".
+bool Submission::ChooseTransferMode(bool& compressed, const std::string& step) {
+    ServerReply reply;
+    compressed = false;
+    if (request_.compression != UploadCompression::kOff) {
+        if (!Exchange("MODE Z\n", reply, step)) return false;
+        compressed = reply.Completed();
+        if (compressed) return true;
+    }
+    return Expect("MODE S\n", &ServerReply::Completed, reply, step);
 }
 
 bool Submission::Upload() {
     const std::string step = "Upload";
     ServerReply reply;
     if (!Expect("TYPE I\n", &ServerReply::Completed, reply, step)) return false;
-    if (!Expect("MODE S\n", &ServerReply::Completed, reply, step)) return false;
+    bool compressed = false;
+    if (!ChooseTransferMode(compressed, step)) return false;
     if (!Expect("PASV\n", &ServerReply::Completed, reply, step)) return false;
     const std::optional<PassiveAddress> passive = ParsePassiveReply(reply.OneLine());
     if (!passive) {
@@ -169,7 +187,7 @@ bool Submission::Upload() {
         return false;
     }
     const std::string opening = reply.OneLine();
-    const bool streamed = StreamDocument(step);
+    const bool streamed = StreamDocument(compressed, step);
     const IoResult closed = connection_.CloseDataConnection();
     if (!streamed) return false;
     if (!closed.Ok()) {
@@ -242,6 +260,7 @@ SubmissionOutcome Submission::Run() {
     }
     if (!missed.empty()) summary_.AddFinalProblem("Not submitted: " + missed + ".");
 
+    outcome.upload = upload_;
     outcome.submittedJobs = summary_.SubmittedJobs();
     outcome.everyJobSubmitted = missed.empty();
     outcome.summary = summary_.Text();

@@ -14,6 +14,7 @@
 #include "monitor/submission/spool_document.h"
 #include "monitor/submission/submission_answers.h"
 #include "monitor/submission/submission_settings.h"
+#include "monitor/submission/upload_compression.h"
 
 namespace tolvane {
 
@@ -33,6 +34,15 @@ struct SubmissionRequest {
     std::string jobInfoTime;  // JobInfoTime(now): when the document was submitted
     std::uint16_t port = kFaxServerPort;
     SubmissionTimeouts timeouts;
+    UploadCompression compression = UploadCompression::kAuto;
+};
+
+// What the upload moved: the document's bytes, and the bytes on the data
+// connection for them.
+struct UploadFigures {
+    std::uint64_t documentBytes = 0;
+    std::uint64_t sentBytes = 0;
+    bool compressed = false;  // "MODE Z"
 };
 
 struct JobResult {
@@ -45,6 +55,7 @@ struct SubmissionOutcome {
     std::string summary;          // for the confirmation; never empty
     std::vector<JobResult> jobs;  // one per recipient, in order
     unsigned submittedJobs = 0;
+    UploadFigures upload;
     // True only when there was at least one recipient and every job was
     // submitted; otherwise the document must be kept.
     bool everyJobSubmitted = false;

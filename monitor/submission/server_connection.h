@@ -6,6 +6,7 @@
 // the native tests.
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,6 +52,10 @@ public:
     // The data connection of a passive transfer: opened, written, closed.
     virtual IoResult OpenDataConnection(const std::string& address, std::uint16_t port, Milliseconds timeout) = 0;
     virtual IoResult SendData(std::string_view bytes, Milliseconds timeout) = 0;
+    // Caps the kernel's buffer for data not yet taken by the link, so that how
+    // fast SendData returns tells how fast the link is. Answers the buffer's
+    // size in effect (0 when not known). Only a compressed upload asks.
+    virtual std::size_t LimitDataSendBuffer(std::size_t bytes) { return bytes; }
     // Closing tells the server the document is complete.
     virtual IoResult CloseDataConnection() = 0;
 

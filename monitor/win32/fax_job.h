@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/port_config_record.h"
+#include "monitor/submission/upload_compression.h"
 
 namespace tolvane {
 
@@ -35,6 +36,8 @@ struct FaxJob {
     // Past the fields above, within the block: a WritePort of this document
     // failed, so the file has a gap and must never be sent.
     bool writeFailed;
+    // The port's upload setting, read at StartDocPort with the record.
+    UploadCompression uploadCompression;
 };
 static_assert(sizeof(FaxJob) <= kFaxJobBlockSize);
 

@@ -6,6 +6,8 @@
 #include <chrono>
 
 #include "monitor/submission/posix/posix_connection.h"
+#include "inflate_support.h"
+#include "sample_documents.h"
 #include "scripted_server.h"
 #include "submission_test_support.h"
 
@@ -139,7 +141,8 @@ TEST(HostileServer, ServerThatStopsTakingTheDocumentTimesOut) {
     request.timeouts.send = 300ms;
 
     const auto start = std::chrono::steady_clock::now();
-    const SubmissionOutcome outcome = Submit(request, BinaryPostScript(64 * 1024 * 1024));
+    // Random data: compression cannot make it fit into the connection's buffers.
+    const SubmissionOutcome outcome = Submit(request, RandomPostScript(64 * 1024 * 1024));
 
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
     EXPECT_EQ(outcome.submittedJobs, 0u);
@@ -168,6 +171,79 @@ TEST(HostileServer, NoRecipientsSubmitsNothingWithoutConnecting) {
     EXPECT_TRUE(outcome.jobs.empty());
     EXPECT_FALSE(outcome.everyJobSubmitted);
     EXPECT_EQ(outcome.summary, "No fax number was given; nothing was sent to the fax server.\r\n");
+}
+
+// Over a slow link (the server reads 64 KiB every 10 ms) compression pays:
+// the stream shrinks the compressible parts and stores the random one.
+TEST(HostileServer, CompressedUploadIsOneZlibStreamOfTheDocument) {
+    ScriptedBehaviour slow;
+    slow.uploadPause = 10ms;
+    ScriptedServer server(slow);
+    SubmissionRequest request = DefaultRequest(server.Port());
+    // Compressible, then incompressible (stored), then compressible again.
+    const std::string document = HexPostScript(2'000'000) + RandomPostScript(1'000'000) + PrintedPostScript(4'000'000);
+
+    const SubmissionOutcome outcome = Submit(request, document);
+
+    ASSERT_TRUE(outcome.everyJobSubmitted) << outcome.summary;
+    EXPECT_TRUE(outcome.upload.compressed);
+    EXPECT_EQ(outcome.upload.documentBytes, document.size());
+    EXPECT_EQ(outcome.upload.sentBytes, server.WireBytes().size());
+    EXPECT_LT(outcome.upload.sentBytes, document.size() * 3 / 4);
+    bool complete = false;
+    EXPECT_TRUE(Inflated(server.WireBytes(), complete) == document);
+    EXPECT_TRUE(complete);
+    const std::vector<std::string> commands = server.Commands();
+    EXPECT_NE(std::find(commands.begin(), commands.end(), "MODE Z"), commands.end());
+    EXPECT_EQ(std::find(commands.begin(), commands.end(), "MODE S"), commands.end());
+}
+
+TEST(HostileServer, WithCompressionOffOrRefusedTheDocumentGoesAsItIs) {
+    {
+        ScriptedServer server({});
+        SubmissionRequest request = DefaultRequest(server.Port());
+        request.compression = UploadCompression::kOff;
+        const std::string document = HexPostScript(1'500'000);
+        const SubmissionOutcome outcome = Submit(request, document);
+        EXPECT_TRUE(outcome.everyJobSubmitted) << outcome.summary;
+        EXPECT_FALSE(outcome.upload.compressed);
+        EXPECT_TRUE(server.WireBytes() == document);
+        const std::vector<std::string> commands = server.Commands();
+        EXPECT_EQ(std::find(commands.begin(), commands.end(), "MODE Z"), commands.end());
+    }
+    ScriptedBehaviour plain;
+    plain.refuseModeZ = true;
+    ScriptedServer server(plain);
+    SubmissionRequest request = DefaultRequest(server.Port());
+    const std::string document = HexPostScript(1'500'000);
+
+    const SubmissionOutcome outcome = Submit(request, document);
+
+    EXPECT_TRUE(outcome.everyJobSubmitted) << outcome.summary;
+    EXPECT_FALSE(outcome.upload.compressed);
+    EXPECT_TRUE(server.WireBytes() == document);
+    const std::vector<std::string> commands = server.Commands();
+    const auto modeZ = std::find(commands.begin(), commands.end(), "MODE Z");
+    ASSERT_NE(modeZ, commands.end());
+    ASSERT_NE(modeZ + 1, commands.end());
+    EXPECT_EQ(*(modeZ + 1), "MODE S");
+}
+
+TEST(HostileServer, ALinkLostDuringACompressedUploadFailsTheUpload) {
+    ScriptedBehaviour breaking;
+    breaking.closeUploadAfter = 1024 * 1024;
+    ScriptedServer server(breaking);
+    SubmissionRequest request = DefaultRequest(server.Port());
+    request.answers.recipients = "101;202";
+
+    const SubmissionOutcome outcome = Submit(request, RandomPostScript(32 * 1024 * 1024));
+
+    EXPECT_EQ(outcome.submittedJobs, 0u);
+    EXPECT_FALSE(outcome.everyJobSubmitted);
+    EXPECT_NE(outcome.summary.find("Upload failed while sending the document: "), std::string::npos) << outcome.summary;
+    EXPECT_NE(outcome.summary.find("Not submitted: 101 (Tester), 202 (Tester)."), std::string::npos) << outcome.summary;
+    const std::vector<std::string> commands = server.Commands();
+    EXPECT_EQ(std::find(commands.begin(), commands.end(), "JNEW"), commands.end());
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <stdexcept>
 
+#include "inflate_support.h"
+
 namespace tolvane::testing {
 
 namespace {
@@ -57,6 +59,11 @@ std::string ScriptedServer::Document() const {
     return document_;
 }
 
+std::string ScriptedServer::WireBytes() const {
+    std::lock_guard lock(mutex_);
+    return wire_;
+}
+
 void ScriptedServer::Reply(int fd, const std::string& text) {
     const std::size_t piece = behaviour_.pieceBytes == 0 ? text.size() : behaviour_.pieceBytes;
     for (std::size_t at = 0; at < text.size(); at += piece) {
@@ -84,11 +91,27 @@ std::string ScriptedServer::HandleUpload(int control, int listener) {
         }
         const ssize_t got = ::recv(data, chunk, sizeof chunk, 0);
         if (got <= 0) break;
+        std::this_thread::sleep_for(behaviour_.uploadPause);
         std::lock_guard lock(mutex_);
-        document_.append(chunk, static_cast<std::size_t>(got));
+        wire_.append(chunk, static_cast<std::size_t>(got));
+        if (behaviour_.closeUploadAfter > 0 && wire_.size() >= behaviour_.closeUploadAfter) {
+            // Reset rather than an orderly close: a link that broke.
+            const linger abort{1, 0};
+            ::setsockopt(data, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+            ::close(data);
+            return "426 Connection closed; transfer aborted.\r\n";
+        }
     }
     if (data >= 0) ::close(data);
     std::this_thread::sleep_for(behaviour_.transferDelay);
+    std::lock_guard lock(mutex_);
+    if (!compressedMode_) {
+        document_ = wire_;
+    } else {
+        bool complete = false;
+        document_ = Inflated(wire_, complete);
+        if (!complete) return "452 Decoding error: incomplete stream.\r\n";
+    }
     return "226 Transfer complete (FILE: /tmp/doc7.ps).\r\n";
 }
 
@@ -137,6 +160,12 @@ void ScriptedServer::Serve() {
                 dataListener = Listen(dataPort);
                 reply = "227 Entering passive mode (" + behaviour_.passiveAddress + "," +
                         std::to_string(dataPort / 256) + "," + std::to_string(dataPort % 256) + ")\r\n";
+            } else if (command == "MODE Z" && behaviour_.refuseModeZ) {
+                reply = "504 Mode Z not supported.\r\n";
+            } else if (command == "MODE Z" || command == "MODE S") {
+                std::lock_guard lock(mutex_);
+                compressedMode_ = command == "MODE Z";
+                reply = "200 Mode set.\r\n";
             } else if (command == "STOT") {
                 reply = HandleUpload(control, dataListener);
             } else if (command == "JNEW") {

@@ -23,6 +23,9 @@ struct ScriptedBehaviour {
     bool stallUpload = false;                    // accept the data connection, never read it
     std::string passiveAddress = "127,0,0,1";    // the address the PASV reply names
     bool echoCommands = false;                   // refuse every command, echoing it back
+    bool refuseModeZ = false;                    // answer "MODE Z" with 504, as servers without zlib do
+    std::size_t closeUploadAfter = 0;            // > 0: drop the data connection after this many bytes
+    std::chrono::milliseconds uploadPause{0};    // after each read of the document: a slow link
 };
 
 class ScriptedServer {
@@ -32,7 +35,10 @@ public:
 
     std::uint16_t Port() const { return port_; }
     std::vector<std::string> Commands() const;  // without line ends
+    // The document as the server keeps it (inflated after "MODE Z"), and the
+    // bytes that came over the data connection.
     std::string Document() const;
+    std::string WireBytes() const;
 
 private:
     void Serve();
@@ -46,6 +52,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::string document_;
+    std::string wire_;
+    bool compressedMode_ = false;
     std::thread thread_;
 };
 

@@ -38,6 +38,7 @@ void ResetJobFields(FaxJob& job) {
     job.machineName[0] = L'\0';
     job.jobId = 0;
     job.writeFailed = false;
+    job.uploadCompression = UploadCompression::kAuto;
 }
 
 BOOL WINAPI TolvaneEnumPorts(HANDLE monitor, LPWSTR, DWORD level, LPBYTE ports, DWORD size, LPDWORD needed,

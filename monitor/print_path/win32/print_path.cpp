@@ -86,6 +86,7 @@ BOOL WINAPI TolvaneStartDocPort(HANDLE port, LPWSTR printerName, DWORD jobId, DW
         TraceStep(L"port %ls has no settings in the registry", AsWide(portName));
         return FailWith(ERROR_FILE_NOT_FOUND);
     }
+    job->uploadCompression = ParseUploadCompression(ReadUploadCompressionValue(job->monitor->registry, portName));
 
     const std::wstring local = LocalComputerName();
     if (IsFromAnotherComputer(ToU16(job->machineName), ToU16(local.c_str()))) {
@@ -137,7 +138,7 @@ BOOL WINAPI TolvaneEndDocPort(HANDLE port) {
     const DialogRoute route = ChooseDialogRoute(kThisBuild, SlotText(job->configuration, ConfigSlot::kSysMode));
     const bool dialogShowsConfirmation = route == DialogRoute::kDialogProgram;
     SpoolFileDocument document(job->spoolPath, job->documentName, job->jobId);
-    FaxServerSubmitter submitter(job->configuration, job->spoolPath);
+    FaxServerSubmitter submitter(job->configuration, job->uploadCompression, job->spoolPath);
     EndOfDocumentReport report;
     {
         std::unique_ptr<RecipientDialog> dialog = MakeRecipientDialog(route);

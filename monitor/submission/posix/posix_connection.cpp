@@ -145,6 +145,15 @@ IoResult PosixConnection::SendData(std::string_view bytes, Milliseconds timeout)
     return SendEverything(data_, bytes, timeout);
 }
 
+std::size_t PosixConnection::LimitDataSendBuffer(std::size_t bytes) {
+    int size = static_cast<int>(bytes);
+    if (data_ < 0 || ::setsockopt(data_, SOL_SOCKET, SO_SNDBUF, &size, sizeof size) != 0) return 0;
+    socklen_t length = sizeof size;
+    // Linux reports (and keeps) twice what was asked, for its own bookkeeping.
+    if (::getsockopt(data_, SOL_SOCKET, SO_SNDBUF, &size, &length) != 0 || size <= 0) return 0;
+    return static_cast<std::size_t>(size);
+}
+
 IoResult PosixConnection::CloseDataConnection() {
     if (data_ < 0) return IoResult::Success();
     const bool shut = ::shutdown(data_, SHUT_WR) == 0 || errno == ENOTCONN;

@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <string>
 
 #include "common/win32/ansi_text.h"
 #include "monitor/submission/fax_submission.h"
@@ -37,6 +38,7 @@ SubmissionReport FaxServerSubmitter::Submit(const FaxAnswers& answers) {
     request.port = server.port;
     request.answers = SubmissionAnswersFrom(answers, toAnsi);
     request.jobInfoTime = JobInfoTime(LocalTimeNow());
+    request.compression = compression_;
     TraceStep(L"submitting to %hs port %u", server.host.c_str(), static_cast<unsigned>(server.port));
 
     SubmissionOutcome outcome;
@@ -45,6 +47,9 @@ SubmissionReport FaxServerSubmitter::Submit(const FaxAnswers& answers) {
         SpoolFileReader document{std::filesystem::path(spoolPath_)};
         outcome = SubmitFax(connection, document, request);
     }  // the spool file is closed here, before it may be deleted
+    TraceStep(L"document of %ls bytes uploaded as %ls bytes (%ls)",
+              std::to_wstring(outcome.upload.documentBytes).c_str(), std::to_wstring(outcome.upload.sentBytes).c_str(),
+              outcome.upload.compressed ? L"MODE Z" : L"MODE S");
     TraceStep(L"%u job(s) submitted, every job: %ls", outcome.submittedJobs,
               outcome.everyJobSubmitted ? L"yes" : L"no");
     SubmissionReport report;

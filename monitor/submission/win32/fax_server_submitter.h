@@ -7,17 +7,19 @@
 
 #include "common/port_config_record.h"
 #include "monitor/print_path/end_of_document.h"
+#include "monitor/submission/upload_compression.h"
 
 namespace tolvane {
 
 class FaxServerSubmitter final : public FaxSubmitter {
 public:
-    FaxServerSubmitter(const PortConfigRecord& config, std::wstring spoolPath)
-        : config_(config), spoolPath_(std::move(spoolPath)) {}
+    FaxServerSubmitter(const PortConfigRecord& config, UploadCompression compression, std::wstring spoolPath)
+        : config_(config), compression_(compression), spoolPath_(std::move(spoolPath)) {}
     SubmissionReport Submit(const FaxAnswers& answers) override;
 
 private:
     const PortConfigRecord& config_;
+    UploadCompression compression_;
     std::wstring spoolPath_;
 };
 

@@ -168,6 +168,16 @@ IoResult WinsockConnection::OpenDataConnection(const std::string& address, std::
     return OpenSocket(data_, address, port, timeout);
 }
 
+std::size_t WinsockConnection::LimitDataSendBuffer(std::size_t bytes) {
+    int size = static_cast<int>(bytes);
+    if (data_ == INVALID_SOCKET ||
+        ::setsockopt(data_, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&size), sizeof size) != 0)
+        return 0;
+    int length = sizeof size;
+    if (::getsockopt(data_, SOL_SOCKET, SO_SNDBUF, reinterpret_cast<char*>(&size), &length) != 0 || size <= 0) return 0;
+    return static_cast<std::size_t>(size);
+}
+
 IoResult WinsockConnection::SendData(std::string_view bytes, Milliseconds timeout) {
     return SendEverything(data_, bytes, timeout);
 }

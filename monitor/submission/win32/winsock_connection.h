@@ -22,6 +22,7 @@ public:
     IoResult ReadLine(std::string& line, Milliseconds timeout) override;
     IoResult OpenDataConnection(const std::string& address, std::uint16_t port, Milliseconds timeout) override;
     IoResult SendData(std::string_view bytes, Milliseconds timeout) override;
+    std::size_t LimitDataSendBuffer(std::size_t bytes) override;
     IoResult CloseDataConnection() override;
     void Close() override;
 

@@ -60,17 +60,21 @@ bool SilentListenerTimesOut() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s PORT SPOOLFILE RECIPIENTS\n", argv[0]);
+    if (argc != 4 && !(argc == 5 && std::string(argv[4]) == "plain")) {
+        std::fprintf(stderr, "usage: %s PORT SPOOLFILE RECIPIENTS [plain]\n", argv[0]);
         return 2;
     }
-    const SubmissionRequest request = Request(static_cast<std::uint16_t>(std::atoi(argv[1])), argv[3]);
+    SubmissionRequest request = Request(static_cast<std::uint16_t>(std::atoi(argv[1])), argv[3]);
+    if (argc == 5) request.compression = UploadCompression::kOff;
     WinsockConnection connection;
     SpoolFileReader reader(argv[2]);
     const SubmissionOutcome outcome = SubmitFax(connection, reader, request);
     for (const JobResult& job : outcome.jobs) {
         if (job.submitted) std::printf("JOB %d\n", std::atoi(job.serverReply.c_str() + 8));  // "200 Job N"
     }
+    std::printf("upload: %s, %llu bytes as %llu\n", outcome.upload.compressed ? "MODE Z" : "MODE S",
+                static_cast<unsigned long long>(outcome.upload.documentBytes),
+                static_cast<unsigned long long>(outcome.upload.sentBytes));
     std::printf("summary: %s\n", outcome.summary.c_str());
     const bool silentOk = SilentListenerTimesOut();
     return outcome.everyJobSubmitted && silentOk ? 0 : 1;
