@@ -1,5 +1,6 @@
 #include "common/win32/pipe.h"
 
+#include "common/win32/pipe_security.h"
 #include "common/win32/procedure_address.h"
 
 #include <utility>
@@ -109,7 +110,13 @@ bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& a
         if (alerts) alerts(text, caption);
     };
     DWORD session = 0;
-    if (!ActiveConsoleSession(alert, session)) return false;
+    DWORD size = 0;
+    if (launch.inActingUsersSession &&
+        GetTokenInformation(userToken.Get(), TokenSessionId, &session, sizeof session, &size) && session != 0) {
+        // The user's own session: nothing to change.
+    } else if (!ActiveConsoleSession(alert, session)) {
+        return false;
+    }
     // Needs the trust privilege the spooler has; without it the client starts
     // in the token's own session, which is the caller's.
     SetTokenInformation(userToken.Get(), TokenSessionId, &session, sizeof(session));
@@ -172,8 +179,14 @@ bool Pipe::OpenHost() {
     }
     // Overlapped only so that the wait for the client can also watch the
     // launched process; every operation still completes before it returns.
+    ActingUserOnlySecurity security;
+    SECURITY_ATTRIBUTES* attributes = nullptr;
+    if (onlyActingUser_) {
+        attributes = security.Attributes();
+        if (!attributes) return Fail();  // never fall back to a pipe anyone may open
+    }
     handle_ = CreateNamedPipeW(name_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
-                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
+                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, 0, 0, 0, attributes);
     if (handle_ == INVALID_HANDLE_VALUE) return Fail();
     if (!LaunchClient() || !WaitForLaunchedClient() || !ConnectedClientIsLaunchedProcess()) {
         const DWORD error = lastError_;

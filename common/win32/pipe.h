@@ -2,17 +2,15 @@
 // The named-pipe end of the conversation between the port monitor and
 // Korrim.exe (see common/pipe_conversation.h for the messages).
 //
-// Host role (the monitor; tests): creates "\\.\pipe\Caskel" as the first and
-// only instance, byte stream, zero-size buffers (a write completes only when
-// the peer has read it), starts the client in the active console session under
-// the identity the calling thread impersonates, and waits for it to connect.
-// It refuses to talk to anyone else: the creation fails when another process
-// already holds the name (FILE_FLAG_FIRST_PIPE_INSTANCE, and a look for an
-// existing instance first, since Wine ignores the flag), and, where the system
-// can tell (GetNamedPipeClientProcessId, looked up at run time), a client that
-// is not the process it launched is disconnected and Open fails. The wait for
-// the connection also ends, with failure, when the launched process exits
-// without connecting.
+// Host role (the monitor; tests): creates the pipe ("\\.\pipe\Caskel" unless
+// named otherwise: the monitor names each document's conversation a pipe of
+// its own, common/conversation_pipe_name.h) as the first and only instance, byte stream, zero-size buffers (a write
+// completes only when the peer has read it), starts the client in the active console session under the identity the
+// calling thread impersonates, and waits for it to connect. It refuses to talk to anyone else: the creation fails when
+// another process already holds the name (FILE_FLAG_FIRST_PIPE_INSTANCE, and a look for an existing instance first,
+// since Wine ignores the flag), and, where the system can tell (GetNamedPipeClientProcessId, looked up at run time), a
+// client that is not the process it launched is disconnected and Open fails. The wait for the connection also ends,
+// with failure, when the launched process exits without connecting.
 //
 // Every wait of the host role can be given a limit (SetConnectLimit,
 // SetTimeLimit): a client that dies, hangs or sits behind a box the user never
@@ -61,14 +59,18 @@ struct ClientLaunch {
     // Enables "SeAssignPrimaryTokenPrivilege" in the thread token first (the
     // spooler's launch does); the token is then opened with all access.
     bool enableAssignPrimaryTokenPrivilege = false;
+    // The session of the user the thread acts for (on a terminal server, the
+    // user who printed) rather than the active console session. A token of
+    // session 0 still gets the console: from Vista on nobody sees session 0.
+    bool inActingUsersSession = false;
 };
 
-// Starts the client on "WinSta0\Default" of the active console session as the
-// user the calling thread impersonates, with that user's environment. On
-// success `process` receives the process handle (the caller closes it) and
-// `processId` its id. A kernel32.dll that cannot be loaded is reported through
-// `alerts` ("Can not load dll", caption "MainProcess") and fails the launch;
-// without WTSGetActiveConsoleSessionId (Windows 2000) the console is session 0.
+// Starts the client on "WinSta0\Default" of the active console session (or of
+// the acting user's own, see ClientLaunch) as the user the calling thread
+// impersonates, with that user's environment. On success `process` receives
+// the process handle (the caller closes it) and `processId` its id. A kernel32.dll that cannot be loaded is reported
+// through `alerts` ("Can not load dll", caption "MainProcess") and fails the launch; without
+// WTSGetActiveConsoleSessionId (Windows 2000) the console is session 0.
 bool LaunchClientInConsoleSession(const ClientLaunch& launch, const AlertSink& alerts, HANDLE& process,
                                   DWORD& processId);
 
@@ -83,6 +85,10 @@ public:
 
     // Host role: how LaunchClient starts the client (default: "Korrim.exe").
     void SetClientLaunch(ClientLaunch launch) { launch_ = std::move(launch); }
+    // Host role: the pipe is created so that only the local system and the
+    // user the calling thread acts for (the printing user) can open it;
+    // otherwise it has the system's default security.
+    void SetOnlyActingUserMayConnect() { onlyActingUser_ = true; }
 
     // Host role: how long Open waits for the launched client to connect, and
     // how long, from now, the operations that follow may take altogether (a
@@ -129,6 +135,7 @@ private:
     AlertSink alerts_;
     ConversationPeer peer_;
     ClientLaunch launch_;
+    bool onlyActingUser_ = false;
     HANDLE clientProcess_ = nullptr;
     DWORD clientProcessId_ = 0;
     HANDLE ioEvent_ = nullptr;

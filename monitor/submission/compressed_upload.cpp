@@ -121,8 +121,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::string> queue_;
-    bool finished_ = false;      // no more blocks will come
-    bool stopped_ = false;       // the sender gave up
+    bool finished_ = false;  // no more blocks will come
+    bool stopped_ = false;   // the sender gave up
     LinkPace pace_;
     Failure failure_ = Failure::kNone;
     std::string detail_;
@@ -235,8 +235,7 @@ UploadStreamResult CompressedUpload::Run() {
     std::thread compressor;
     try {
         compressor = std::thread([this] {
-            while (CompressOneBlockOrFail()) {
-            }
+            while (CompressOneBlockOrFail()) {}
         });
         threaded_ = true;
     } catch (const std::system_error&) {

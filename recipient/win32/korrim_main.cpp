@@ -1,5 +1,6 @@
 // Korrim.exe: the recipient dialog program. Started by the port monitor on the
-// console desktop, it connects to the monitor's pipe, shows the send-fax form
+// console desktop, it connects to the monitor's pipe (the one "/pipe" names,
+// else the fixed one), shows the send-fax form
 // with the nine requested values and sends the user's answers back. Started
 // with "/notice", it reads one text instead and shows it: the monitor telling
 // the user that a fax did not leave. With no pipe to connect to it ends at
@@ -9,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include "common/conversation_pipe_name.h"
 #include "common/win32/pipe.h"
 #include "common/send_fax_form/fax_dialog_flow.h"
 #include "recipient/language_module.h"
@@ -50,9 +52,18 @@ bool AskedForNotice(const wchar_t* commandLine) {
     return at != std::wstring::npos && at + wanted.size() == line.size() && (at == 0 || line[at - 1] == L' ');
 }
 
+// The pipe the monitor named on the command line for this document, or the
+// fixed one of a monitor that names none.
+std::wstring ConversationPipe(const wchar_t* commandLine) {
+    const std::optional<std::u16string> named =
+        PipeNameOnCommandLine(ToU16(commandLine != nullptr ? commandLine : L""));
+    const std::u16string name = named ? *named : std::u16string(kConversationPipePath);
+    return std::wstring(name.begin(), name.end());
+}
+
 // The pipe is closed before the box shows, so the monitor goes on at once.
-void ShowNotice() {
-    Pipe pipe(/*isHost=*/false);
+void ShowNotice(const std::wstring& pipeName) {
+    Pipe pipe(/*isHost=*/false, pipeName);
     if (!pipe.Open()) return;
     std::u16string text;
     const bool read = pipe.Read(text);
@@ -63,15 +74,16 @@ void ShowNotice() {
 }
 
 void Run(HINSTANCE program) {
+    const std::wstring pipeName = ConversationPipe(GetCommandLineW());
     if (AskedForNotice(GetCommandLineW())) {
-        ShowNotice();
+        ShowNotice(pipeName);
         return;
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     const HINSTANCE resources = DialogResources(program);
 
-    Pipe pipe(/*isHost=*/false);
+    Pipe pipe(/*isHost=*/false, pipeName);
     if (!pipe.Open()) return;  // no host: no window, no message
     {
         Win32SendFaxForm form(resources);

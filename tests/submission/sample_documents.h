@@ -37,9 +37,9 @@ inline std::string HexPostScript(std::size_t bytes, unsigned seed = 4559) {
 }
 
 inline std::string PrintedPostScript(std::size_t bytes, unsigned seed = 4559) {
-    static const char* const kWords[] = {"the",    "order",   "invoice", "delivery", "of",      "and",  "please",
-                                         "payment", "account", "within",  "days",     "receipt", "to",   "our",
-                                         "office", "Monday",  "copies",  "signed",   "contract", "for", "your"};
+    static const char* const kWords[] = {"the",     "order",   "invoice", "delivery", "of",       "and", "please",
+                                         "payment", "account", "within",  "days",     "receipt",  "to",  "our",
+                                         "office",  "Monday",  "copies",  "signed",   "contract", "for", "your"};
     std::mt19937 random(seed);
     std::string document =
         "%!PS-Adobe-3.0\n%%Title: Letter.doc\n%%Creator: PScript5.dll Version 5.2.2\n%%Pages: (atend)\n"
@@ -66,9 +66,10 @@ inline std::string PrintedPostScript(std::size_t bytes, unsigned seed = 4559) {
         for (int y = 0; y < kHeight && document.size() < bytes; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 for (int channel = 0; channel < 3; ++channel) {
-                    const double shade = 128 + 70 * std::sin((x + 40 * channel + page * 13) / 37.0) *
-                                                    std::cos((y - 25 * channel) / 23.0) +
-                                         40 * std::sin((x + y) / 91.0);
+                    const double shade =
+                        128 +
+                        70 * std::sin((x + 40 * channel + page * 13) / 37.0) * std::cos((y - 25 * channel) / 23.0) +
+                        40 * std::sin((x + y) / 91.0);
                     const int value = static_cast<int>(shade) + static_cast<int>(random() % 13) - 6;
                     const int clamped = value < 0 ? 0 : (value > 255 ? 255 : value);
                     document += "0123456789abcdef"[clamped >> 4];

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "common/conversation_pipe_name.h"
 #include "common/send_fax_form/countdown.h"
 #include "monitor/print_path/win32/dialog_launch.h"
 #include "monitor/win32/monitor.h"
@@ -23,6 +24,9 @@ constexpr DWORD kConfirmationLimitMs = 30'000;
 // submission before a confirmation, whose every network wait has a limit).
 constexpr auto kTurnWait = std::chrono::minutes(10);
 
+std::wstring FixedPipeName() { return std::wstring(kConversationPipePath.begin(), kConversationPipePath.end()); }
+
+// The fixed pipe serves one conversation at a time (an older Korrim.exe).
 std::timed_mutex& ConversationTurn() {
     static std::timed_mutex turn;
     return turn;
@@ -67,11 +71,24 @@ bool ShowMonitorMessage(std::u16string_view text, std::u16string_view caption) {
 void ShowJobConfirmMessage(std::u16string_view text) { ShowMonitorMessage(text, kJobConfirmCaption); }
 
 DialogProgramConversation::DialogProgramConversation(bool monitorConfirms)
-    : turn_(ConversationTurn(), kTurnWait),
-      pipe_(/*isHost=*/true, std::wstring(kConversationPipePath.begin(), kConversationPipePath.end()),
-            TracePipeFailure),
+    : launch_(DialogProgramLaunch()),
+      ownPipe_(launch_ && DialogProgramTakesRole(launch_->applicationPath, kPipeRole)),
+      pipeName_(ownPipe_ ? std::wstring(AsWide(NewConversationPipeName(GetCurrentProcessId()))) : FixedPipeName()),
+      pipe_(/*isHost=*/true, pipeName_, TracePipeFailure),
       conversation_(pipe_.Peer(), monitorConfirms, ShowJobConfirmMessage) {
+    if (!ownPipe_) turn_ = std::unique_lock<std::timed_mutex>(ConversationTurn(), kTurnWait);
+    if (ownPipe_) pipe_.SetOnlyActingUserMayConnect();
     pipe_.SetConnectLimit(kConnectLimitMs);
+}
+
+std::optional<ClientLaunch> DialogProgramConversation::Launch(bool notice) const {
+    if (!launch_) return std::nullopt;
+    ClientLaunch launch = *launch_;
+    std::wstring arguments;
+    if (ownPipe_) arguments = L" " + std::wstring(kPipeArgument.begin(), kPipeArgument.end()) + L" " + pipeName_;
+    if (notice) arguments += L" " + std::wstring(kNoticeArgument.begin(), kNoticeArgument.end());
+    if (!arguments.empty()) launch.commandLine = L"\"" + launch.applicationPath + L"\"" + arguments;
+    return launch;
 }
 
 DialogProgramConversation::~DialogProgramConversation() { EndConversation(); }
@@ -103,18 +120,18 @@ bool OpenWithLaunch(Pipe& pipe, const ClientLaunch& launch) {
 }  // namespace
 
 bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& answers) {
-    if (!turn_.owns_lock()) {
+    if (!ownPipe_ && !turn_.owns_lock()) {
         turnMissed_ = true;
         TraceStep(L"another document's conversation did not end within %d minutes: this one gets no form",
                   static_cast<int>(kTurnWait.count()));
         return false;
     }
-    const std::optional<ClientLaunch> launch = DialogProgramLaunch();
+    const std::optional<ClientLaunch> launch = Launch(/*notice=*/false);
     if (!launch) {
         TraceStep(L"the system folder of Korrim.exe cannot be read (error %lu)", GetLastError());
         return false;
     }
-    TraceStep(L"starting %ls", launch->applicationPath.c_str());
+    TraceStep(L"starting %ls on %ls", launch->applicationPath.c_str(), pipeName_.c_str());
     if (!OpenWithLaunch(pipe_, *launch)) {
         TraceStep(L"the dialog program did not connect (error %lu)", pipe_.LastError());
         return false;
@@ -128,23 +145,25 @@ bool DialogProgramConversation::Ask(const FaxRequests& requests, FaxAnswers& ans
 
 bool DialogProgramConversation::Notify(std::u16string_view text) {
     EndConversation();
-    if (turnMissed_) return false;  // the pipe is still busy with another document
-    std::unique_lock<std::timed_mutex> turn(ConversationTurn(), kTurnWait);
-    if (!turn.owns_lock()) {
-        TraceStep(L"no turn for the notice within %d minutes", static_cast<int>(kTurnWait.count()));
-        return false;
+    if (turnMissed_) return false;  // the fixed pipe is still busy with another document
+    std::unique_lock<std::timed_mutex> turn;
+    if (!ownPipe_) {
+        turn = std::unique_lock<std::timed_mutex>(ConversationTurn(), kTurnWait);
+        if (!turn.owns_lock()) {
+            TraceStep(L"no turn for the notice within %d minutes", static_cast<int>(kTurnWait.count()));
+            return false;
+        }
     }
-    std::optional<ClientLaunch> launch = DialogProgramLaunch();
+    const std::optional<ClientLaunch> launch = Launch(/*notice=*/true);
     if (!launch) return false;
-    if (!DialogProgramTakesNotices(launch->applicationPath)) {
+    if (!DialogProgramTakesRole(launch->applicationPath, kNoticeRole)) {
         TraceStep(L"%ls shows no notices (an older one): the user cannot be told", launch->applicationPath.c_str());
         return false;
     }
-    const std::u16string argument(kNoticeArgument);
-    launch->commandLine = L"\"" + launch->applicationPath + L"\" " + AsWide(argument);
     TraceStep(L"starting %ls with a notice", launch->applicationPath.c_str());
-    Pipe pipe(/*isHost=*/true, std::wstring(kConversationPipePath.begin(), kConversationPipePath.end()),
-              TracePipeFailure);
+    // The form's conversation is over and its pipe closed: the notice's has the same name.
+    Pipe pipe(/*isHost=*/true, pipeName_, TracePipeFailure);
+    if (ownPipe_) pipe.SetOnlyActingUserMayConnect();
     pipe.SetConnectLimit(kConnectLimitMs);
     if (!OpenWithLaunch(pipe, *launch)) {
         TraceStep(L"Korrim.exe did not connect for the notice (error %lu)", pipe.LastError());

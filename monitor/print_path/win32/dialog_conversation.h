@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "common/win32/pipe.h"
 #include "monitor/print_path/conversation_dialog.h"
@@ -15,16 +17,19 @@
 
 namespace tolvane {
 
-// The host side of one conversation with Korrim.exe. The pipe has a single
-// instance, so conversations of documents ending at the same time take turns
-// instead of failing. Every wait is limited: for the turn, for Korrim.exe to
-// connect, and for the user, to the form's countdown and a margin; and the
-// pipe's failures go to the trace, as a box shown in the spooler would sit on
-// a desktop nobody sees. A turn ends, and the pipe is closed, as soon as
-// Korrim.exe reads nothing more: right after the answers unless it waits for
-// the confirmation, else when the object goes. So the next document's user is
-// not kept waiting for this document's submission or the monitor's own
-// confirmation box.
+// The host side of one conversation with Korrim.exe. Each document's
+// conversation has a pipe of its own (common/conversation_pipe_name.h) that
+// only the local system and the printing user may open, so documents ending
+// at the same time, of one user or of many, are asked at the same time and
+// each answer reaches its own document. An older Korrim.exe, which knows only
+// the fixed pipe, gets that one, and its conversations take turns instead of
+// failing; such a turn ends, and the pipe is closed, as soon as Korrim.exe
+// reads nothing more (right after the answers unless it waits for the
+// confirmation, else when the object goes), so the next document's user is not
+// kept waiting for this document's submission. Every wait is limited: for the
+// turn, for Korrim.exe to connect, and for the user, to the form's countdown
+// and a margin; and the pipe's failures go to the trace, as a box shown in the
+// spooler would sit on a desktop nobody sees.
 class DialogProgramConversation final : public RecipientDialog {
 public:
     // monitorConfirms: the monitor shows the confirmation in its own message
@@ -40,8 +45,14 @@ public:
 
 private:
     void EndConversation();
+    // The launch of Korrim.exe for this conversation's pipe, the notice's
+    // argument added when asked; nothing when it cannot be started.
+    std::optional<ClientLaunch> Launch(bool notice) const;
 
-    std::unique_lock<std::timed_mutex> turn_;
+    std::optional<ClientLaunch> launch_;
+    bool ownPipe_;                             // Korrim.exe takes a pipe of this document's own
+    std::wstring pipeName_;                    // this document's, or the fixed one
+    std::unique_lock<std::timed_mutex> turn_;  // the fixed pipe's only
     bool turnMissed_ = false;
     Pipe pipe_;
     ConversationDialog conversation_;

@@ -54,10 +54,13 @@ std::optional<ClientLaunch> DialogProgramLaunch() {
     launch.applicationPath = AsWide(*path);
     launch.commandLine.clear();
     launch.enableAssignPrimaryTokenPrivilege = true;
+    // On a terminal server every user prints from a session of their own: the
+    // form goes there, not to whoever sits at the console.
+    launch.inActingUsersSession = true;
     return launch;
 }
 
-bool DialogProgramTakesNotices(const std::wstring& path) {
+bool DialogProgramTakesRole(const std::wstring& path, std::u16string_view role) {
     DWORD unused = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &unused);
     if (size == 0) return false;
@@ -79,8 +82,10 @@ bool DialogProgramTakesNotices(const std::wstring& path) {
         UINT rolesLength = 0;
         if (!VerQueryValueW(block.data(), key, reinterpret_cast<void**>(&roles), &rolesLength) || roles == nullptr)
             continue;
-        const std::u16string wanted(kNoticeRole);
-        if (std::wstring(roles).find(AsWide(wanted)) != std::wstring::npos) return true;
+        // The roles are words separated by blanks.
+        const std::wstring words = L" " + std::wstring(roles) + L" ";
+        const std::u16string wanted = u" " + std::u16string(role) + u" ";
+        if (words.find(AsWide(wanted)) != std::wstring::npos) return true;
     }
     return false;
 }

@@ -22,9 +22,10 @@ inline constexpr MonitorBitness kThisBuild = MonitorBitness::k32;
 // cannot be read.
 std::optional<ClientLaunch> DialogProgramLaunch();
 
-// Whether the Korrim.exe at `path` knows the notice (the "Roles" entry of its
-// version resource names it); false for an older one or an unreadable file.
-bool DialogProgramTakesNotices(const std::wstring& path);
+// Whether the Korrim.exe at `path` takes part in a conversation (kNoticeRole,
+// kPipeRole: the "Roles" entry of its version resource names it); false for an
+// older one or an unreadable file.
+bool DialogProgramTakesRole(const std::wstring& path, std::u16string_view role);
 
 // The launch needs the thread to act for a user (the spooler impersonates the
 // printing user on the threads it calls the port on). A thread that does not

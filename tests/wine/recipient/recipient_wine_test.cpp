@@ -11,6 +11,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,8 +23,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/conversation_pipe_name.h"
 #include "common/text.h"
 #include "common/win32/pipe.h"
+#include "common/win32/pipe_security.h"
 #include "common/send_fax_form/win32/send_fax_form.h"
 #include "common/send_fax_form/win32/send_fax_form_ids.h"
 #include "ui_driver.h"
@@ -75,6 +79,8 @@ struct HostRun {
     FaxRequests requests;
     std::u16string confirmation = u"2 jobs queued";
     ClientLaunch launch;
+    std::wstring pipeName = kPipeName;
+    bool onlyActingUser = false;
 
     bool opened = false;
     DWORD openError = 0;
@@ -87,8 +93,9 @@ struct HostRun {
 
 void RunHost(HostRun& run) {
     auto record = [&run](std::u16string_view text, std::u16string_view) { run.alerts.emplace_back(text); };
-    Pipe pipe(/*isHost=*/true, kPipeName, record);
+    Pipe pipe(/*isHost=*/true, run.pipeName, record);
     pipe.SetClientLaunch(run.launch);
+    if (run.onlyActingUser) pipe.SetOnlyActingUserMayConnect();
     // The host launches the client as the user its thread impersonates.
     ImpersonateSelf(SecurityImpersonation);
     run.opened = pipe.Open();
@@ -862,6 +869,133 @@ void Screenshots() {
     user.join();
 }
 
+// What a pipe made with the conversation's security holds: the local system
+// everything, this user reading and writing without making instances, nobody
+// else anything; and a client whose token counts this user for denying only
+// is refused.
+void CheckConversationPipeSecurity() {
+    const std::u16string name = NewConversationPipeName(GetCurrentProcessId());
+    const std::wstring wideName(name.begin(), name.end());
+    ActingUserOnlySecurity security;
+    Check(security.Attributes() != nullptr, "the pipe's security was built");
+    if (!security.Attributes()) return;
+    HANDLE pipe =
+        CreateNamedPipeW(wideName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, security.Attributes());
+    if (!Check(pipe != INVALID_HANDLE_VALUE, "a pipe with it was created")) return;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD read = GetSecurityInfo(pipe, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                       nullptr, &descriptor);
+    if (Check(read == ERROR_SUCCESS && dacl != nullptr, "its access list reads back")) {
+        HANDLE token = nullptr;
+        BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE] = {};
+        DWORD size = 0;
+        OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+        GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+        CloseHandle(token);
+        const PSID me = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
+        Check(dacl->AceCount == 2, "two entries in the list");
+        int system = 0, mine = 0;
+        for (WORD i = 0; i < dacl->AceCount; ++i) {
+            ACCESS_ALLOWED_ACE* ace = nullptr;
+            if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+                continue;
+            const PSID sid = &ace->SidStart;
+            const DWORD subAuthority = *GetSidSubAuthority(sid, 0);
+            if (*GetSidSubAuthorityCount(sid) == 1 && subAuthority == SECURITY_LOCAL_SYSTEM_RID &&
+                ace->Mask == FILE_ALL_ACCESS) {
+                ++system;
+            } else if (EqualSid(sid, me) && ace->Mask == kConversationUserAccess &&
+                       (ace->Mask & FILE_CREATE_PIPE_INSTANCE) == 0) {
+                ++mine;
+            }
+        }
+        Check(system == 1, "the local system may do everything");
+        Check(mine == 1, "this user may read and write, and make no instance");
+    }
+    if (descriptor) LocalFree(descriptor);
+
+    // Whether this system checks access to pipes at all: a pipe whose list
+    // grants nobody anything must not open. Wine opens it (it keeps the list
+    // but does not check it on opening a pipe, and runs every process as the
+    // same user), so there the check below cannot be made.
+    const std::u16string lockedName = NewConversationPipeName(GetCurrentProcessId());
+    const std::wstring wideLocked(lockedName.begin(), lockedName.end());
+    ACL empty{};
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SECURITY_DESCRIPTOR nobody{};
+    InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE);
+    SECURITY_ATTRIBUTES nobodyAttributes{sizeof nobodyAttributes, &nobody, FALSE};
+    HANDLE locked =
+        CreateNamedPipeW(wideLocked.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 0, 0, 0, &nobodyAttributes);
+    HANDLE intruder =
+        CreateFileW(wideLocked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const bool checksPipes = locked != INVALID_HANDLE_VALUE && intruder == INVALID_HANDLE_VALUE;
+    if (intruder != INVALID_HANDLE_VALUE) CloseHandle(intruder);
+    if (locked != INVALID_HANDLE_VALUE) CloseHandle(locked);
+    if (!checksPipes) {
+        std::printf("  SKIP someone else opening the pipe: this system does not check access to pipes\n");
+        CloseHandle(pipe);
+        return;
+    }
+
+    // A token in which this user's SID only denies stands for a user who is
+    // not this one.
+    HANDLE process = nullptr, restricted = nullptr, impersonation = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &process);
+    BYTE user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = 0;
+    GetTokenInformation(process, TokenUser, user, sizeof user, &size);
+    SID_AND_ATTRIBUTES disabled{reinterpret_cast<TOKEN_USER*>(user)->User.Sid, 0};
+    const bool madeToken = CreateRestrictedToken(process, 0, 1, &disabled, 0, nullptr, 0, nullptr, &restricted) &&
+                           DuplicateToken(restricted, SecurityImpersonation, &impersonation);
+    if (Check(madeToken, "a token of someone else was made") && ImpersonateLoggedOnUser(impersonation)) {
+        HANDLE other =
+            CreateFileW(wideName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const DWORD error = GetLastError();
+        RevertToSelf();
+        Check(other == INVALID_HANDLE_VALUE && error == ERROR_ACCESS_DENIED,
+              "someone else cannot open the pipe (error " + std::to_string(other == INVALID_HANDLE_VALUE ? error : 0) +
+                  ")");
+        if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+    }
+    for (HANDLE handle : {impersonation, restricted, process})
+        if (handle) CloseHandle(handle);
+    CloseHandle(pipe);
+}
+
+// A conversation on a pipe of the document's own, as the monitor holds them
+// when Korrim.exe takes "/pipe": the form comes up on it, the answers come
+// back, and no one else can serve the name meanwhile.
+void OwnPipe() {
+    HostRun run;
+    run.requests = TypicalRequests(Folder(L"own-pipe"), u"0");
+    const std::u16string name = NewConversationPipeName(GetCurrentProcessId());
+    run.pipeName.assign(name.begin(), name.end());
+    run.onlyActingUser = true;
+    run.launch.commandLine = L"Korrim.exe /pipe " + run.pipeName;
+    bool squatterRefused = false;
+    Converse(run, [&] {
+        HWND form = ShownForm("the form appeared on the document's own pipe");
+        if (!form) return;
+        HANDLE squatter = CreateNamedPipeW(run.pipeName.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE,
+                                           PIPE_UNLIMITED_INSTANCES, 0, 0, 0, nullptr);
+        squatterRefused = squatter == INVALID_HANDLE_VALUE;
+        if (!squatterRefused) CloseHandle(squatter);
+        Focus(form);
+        TypeText(L"5550100");
+        PressKey(VK_TAB);
+        PressKey(VK_RETURN);
+        Check(WaitUntilClosed(form), "Enter sent the form");
+    });
+    Check(run.opened, "host opened its own pipe and Korrim.exe connected to it");
+    CheckAnswers(run.answers, {u"1", u"5550100", u".", u"2", u" ", u"0", u"3", u"ops@example.org"});
+    Check(squatterRefused, "no second instance of the name could be made while the conversation ran");
+    CheckCleanEnd(run);
+    CheckConversationPipeSecurity();
+}
+
 struct Scenario {
     const char* name;
     void (*run)();
@@ -888,6 +1022,7 @@ const Scenario kScenarios[] = {
     {"limits", LimitsEndEveryWait},
     {"no-inherit", NoHandlesInherited},
     {"notice", NoticeIsShown},
+    {"own-pipe", OwnPipe},
     {"in-process", InProcessForm},
     {"language", LanguageModule},
     {"language-run", LanguageRun},

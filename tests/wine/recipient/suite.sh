@@ -58,7 +58,7 @@ else
 fi
 
 for scenario in pick-name delete-entry old-files countdown-box held-open typed host-gone no-host squatter impostor \
-  never-connects limits no-inherit notice in-process language; do
+  never-connects limits no-inherit notice own-pipe in-process language; do
   run_scenario "$scenario"
 done
 
