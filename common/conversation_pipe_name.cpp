@@ -44,7 +44,8 @@ std::optional<std::u16string> PipeNameOnCommandLine(std::u16string_view commandL
         if (at > 0 && commandLine[at - 1] != u' ') continue;  // part of a longer word
         const std::size_t start = at + argument.size();
         const std::size_t end = commandLine.find(u' ', start);
-        const std::u16string_view name = commandLine.substr(start, end == std::u16string_view::npos ? end : end - start);
+        const std::u16string_view name =
+            commandLine.substr(start, end == std::u16string_view::npos ? end : end - start);
         if (IsConversationPipeName(name)) return std::u16string(name);
         return std::nullopt;
     }

@@ -34,12 +34,11 @@ ActingUserOnlySecurity::ActingUserOnlySecurity() {
     const PSID userSid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
     // S-1-5-18, built the way Windows 2000 can (it lacks CreateWellKnownSid).
     SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    if (!AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system_))
-        return;
+    if (!AllocateAndInitializeSid(&ntAuthority, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0, 0, 0, 0, &system_)) return;
     const DWORD aceBytes = sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD);
     acl_.resize(sizeof(ACL) + 2 * aceBytes + GetLengthSid(userSid) + GetLengthSid(system_));
     auto* acl = reinterpret_cast<ACL*>(acl_.data());
-        if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
+    if (!InitializeAcl(acl, static_cast<DWORD>(acl_.size()), ACL_REVISION) ||
         !AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, system_) ||
         !AddAccessAllowedAce(acl, ACL_REVISION, kConversationUserAccess, userSid) ||
         !InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) ||

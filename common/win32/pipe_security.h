@@ -2,8 +2,9 @@
 // The security of a conversation's pipe: the local system may do everything,
 // the user the calling thread acts for (the printing user; the process's own
 // user when the thread acts for nobody) may read and write, and nobody else
-// anything. The user may not create instances of the pipe, so the name stays
-// the host's.
+// anything. Writing includes creating an instance of the pipe (a generic write
+// asks for it, so Korrim.exe's open would fail without it), but the host's
+// pipe allows one instance only and is made first: the name stays the host's.
 
 #include <windows.h>
 
@@ -11,7 +12,7 @@
 
 namespace tolvane {
 
-inline constexpr DWORD kConversationUserAccess = FILE_GENERIC_READ | (FILE_GENERIC_WRITE & ~FILE_CREATE_PIPE_INSTANCE);
+inline constexpr DWORD kConversationUserAccess = FILE_GENERIC_READ | FILE_GENERIC_WRITE;
 
 class ActingUserOnlySecurity {
 public:

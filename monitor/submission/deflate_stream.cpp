@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-#include <algorithm>
+#include <new>
 
 namespace tolvane {
 

@@ -870,9 +870,8 @@ void Screenshots() {
 }
 
 // What a pipe made with the conversation's security holds: the local system
-// everything, this user reading and writing without making instances, nobody
-// else anything; and a client whose token counts this user for denying only
-// is refused.
+// everything, this user reading and writing, nobody else anything; and a
+// client whose token counts this user for denying only is refused.
 void CheckConversationPipeSecurity() {
     const std::u16string name = NewConversationPipeName(GetCurrentProcessId());
     const std::wstring wideName(name.begin(), name.end());
@@ -905,13 +904,12 @@ void CheckConversationPipeSecurity() {
             if (*GetSidSubAuthorityCount(sid) == 1 && subAuthority == SECURITY_LOCAL_SYSTEM_RID &&
                 ace->Mask == FILE_ALL_ACCESS) {
                 ++system;
-            } else if (EqualSid(sid, me) && ace->Mask == kConversationUserAccess &&
-                       (ace->Mask & FILE_CREATE_PIPE_INSTANCE) == 0) {
+            } else if (EqualSid(sid, me) && ace->Mask == (FILE_GENERIC_READ | FILE_GENERIC_WRITE)) {
                 ++mine;
             }
         }
         Check(system == 1, "the local system may do everything");
-        Check(mine == 1, "this user may read and write, and make no instance");
+        Check(mine == 1, "this user may read and write");
     }
     if (descriptor) LocalFree(descriptor);
 
