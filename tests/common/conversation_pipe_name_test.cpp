@@ -31,13 +31,13 @@ TEST(ConversationPipeName, NamesFromManyThreadsAreAllDifferentAndReadBack) {
 }
 
 TEST(ConversationPipeName, AnyOtherPipeOrAMalformedLineIsRefused) {
-    for (const std::u16string line : {u"Korrim.exe", u"Korrim.exe /pipe", u"Korrim.exe /pipe ",
-                                      u"Korrim.exe /pipe \\\\.\\pipe\\Caskel", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1",
-                                      u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel--2",
-                                      u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-2\\x", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-2x",
-                                      u"Korrim.exe /pipe \\\\.\\pipe\\Other-1-2", u"Korrim.exe /pipe \\\\server\\pipe\\Caskel-1-2",
-                                      u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-12345678901-2", u"Korrim.exe x/pipe \\\\.\\pipe\\Caskel-1-2",
-                                      u"Korrim.exe /notice"}) {
+    for (const std::u16string line :
+         {u"Korrim.exe", u"Korrim.exe /pipe", u"Korrim.exe /pipe ", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel",
+          u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-",
+          u"Korrim.exe /pipe \\\\.\\pipe\\Caskel--2", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-2\\x",
+          u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-1-2x", u"Korrim.exe /pipe \\\\.\\pipe\\Other-1-2",
+          u"Korrim.exe /pipe \\\\server\\pipe\\Caskel-1-2", u"Korrim.exe /pipe \\\\.\\pipe\\Caskel-12345678901-2",
+          u"Korrim.exe x/pipe \\\\.\\pipe\\Caskel-1-2", u"Korrim.exe /notice"}) {
         EXPECT_FALSE(PipeNameOnCommandLine(line)) << std::string(line.begin(), line.end());
     }
 }
