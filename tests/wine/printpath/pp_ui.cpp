@@ -11,14 +11,20 @@
 //   pp_ui kill           ends the process that shows the form, watches that no
 //                        box of the spooler's ("host", "MainProcess") appears,
 //                        and reads the "Fax not sent" notice
+//   pp_ui many COUNT     waits until COUNT forms are up at the same time, then
+//                        answers them from the last to appear to the first,
+//                        each with 70NN for its document "Many N" (N as NN)
 //
 // It prints what it saw ("form: ...", "confirmation: ...") and exits 0 when
 // every step happened.
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
+#include <vector>
 
 #include "ui_driver.h"
 
@@ -147,6 +153,56 @@ int KillTheForm() {
     return spoolerBox ? 1 : status;
 }
 
+BOOL CALLBACK CollectForm(HWND window, LPARAM list) {
+    auto& forms = *reinterpret_cast<std::vector<HWND>*>(list);
+    if (IsWindowVisible(window) && WindowText(window) == L"Send FAX To" &&
+        std::find(forms.begin(), forms.end(), window) == forms.end()) {
+        forms.push_back(window);
+    }
+    return TRUE;
+}
+
+// "Document: Many 3" gives "7003".
+std::wstring NumberFor(HWND form) {
+    const std::wstring label = ControlText(form, kDocumentLabel);
+    const std::size_t at = label.rfind(L' ');
+    const int document = at == std::wstring::npos ? 0 : _wtoi(label.c_str() + at + 1);
+    wchar_t number[8] = L"";
+    std::swprintf(number, 8, L"70%02d", document);
+    return number;
+}
+
+int AnswerManyInReverse(int count) {
+    std::vector<HWND> forms;
+    const DWORD start = GetTickCount();
+    while (static_cast<int>(forms.size()) < count && GetTickCount() - start < TimeoutMs()) {
+        EnumWindows(CollectForm, reinterpret_cast<LPARAM>(&forms));
+        forms.erase(std::remove_if(forms.begin(), forms.end(), [](HWND form) { return !IsWindow(form); }), forms.end());
+        Sleep(50);
+    }
+    std::printf("forms: %zu up at the same time\n", forms.size());
+    if (static_cast<int>(forms.size()) < count) {
+        std::printf("ui: only %zu of %d forms were up together\n", forms.size(), count);
+        return 1;
+    }
+    int status = 0;
+    for (auto form = forms.rbegin(); form != forms.rend(); ++form) {
+        const std::wstring document = ControlText(*form, kDocumentLabel);
+        const std::wstring number = NumberFor(*form);
+        if (!TypeInto(*form, kFaxNumberField, number)) {
+            std::printf("ui: typing into the form of \"%ls\" failed\n", document.c_str());
+            status = 1;
+            continue;
+        }
+        Click(*form, IDOK);
+        const bool closed = WaitUntilClosed(*form, 10000);
+        std::printf("form: \"%ls\" answered %ls%s\n", document.c_str(), number.c_str(), closed ? "" : ", stayed open");
+        std::fflush(stdout);
+        if (!closed) status = 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -164,8 +220,12 @@ int wmain(int argc, wchar_t** argv) {
         status = SendAndReadNotice(argv[2]);
     else if (argc == 2 && action == L"kill")
         status = KillTheForm();
+    else if (argc == 3 && action == L"many")
+        status = AnswerManyInReverse(_wtoi(argv[2]));
     else
-        std::printf("usage: pp_ui send NUMBERS | send-quiet NUMBERS | send-notice NUMBERS | cancel | ignore | kill\n");
+        std::printf(
+            "usage: pp_ui send NUMBERS | send-quiet NUMBERS | send-notice NUMBERS | cancel | ignore | kill | many "
+            "COUNT\n");
     std::fflush(stdout);
     return status;
 }

@@ -120,6 +120,34 @@ rm -f "$kept"
 pp_print_and_answer "$BUILD64" raw "$sample" "After the kill" -- send "5550001"
 check "kill: the next print shows the form again and is sent" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 1)) ]
 
+# --- 5. Three documents at the same time, on three ports ---------------------
+echo "== three documents at the same time on ports M1 to M3, answered in reverse order"
+many_log=$WORK/many.log many_ui=$WORK/many-ui.log
+PP_JOBS_BEFORE=$(pp_job_count)
+(rc=0; wine "$(pp_bin "$BUILD64")/pp_ui.exe" many 3 </dev/null >"$many_ui.raw" 2>/dev/null || rc=$?
+ tr -d '\r' <"$many_ui.raw" >"$many_ui"; exit $rc) &
+many_ui_pid=$!
+many_rc=0
+timeout 300 wine "$(pp_bin "$BUILD64")/pp_many.exe" "$(wine_monitor_dll)" 3 </dev/null >"$many_log.raw" 2>/dev/null ||
+  many_rc=$?
+tr -d '\r' <"$many_log.raw" >"$many_log"
+many_ui_rc=0
+wait "$many_ui_pid" || many_ui_rc=$?
+sed 's/^/    /' "$many_ui" "$many_log"
+# many_job_for N: the job to 70NN holds document "Many users N" and nothing else went there.
+many_job_for() {
+  local file doc
+  file=$(grep -l -x "number:70$(printf %02d "$1")" "$HF_BASE"/spool/sendq/q* 2>/dev/null)
+  [ "$(echo "$file" | grep -c .)" = 1 ] || { echo "    jobs to 70$(printf %02d "$1"): ${file:-none}"; return 1; }
+  doc=$HF_BASE/spool/$(grep -a '^postscript:' "$file" | head -1 | sed 's/.*:://')
+  grep -aq "(Many users $1) show" "$doc" || { echo "    $(basename "$file") sends another document"; return 1; }
+}
+check "many: the three forms were up at the same time" grep -q 'forms: 3 up at the same time' "$many_ui"
+check "many: each form answered, the last to appear first" [ "$many_ui_rc" = 0 ]
+check "many: every EndDocPort returned TRUE" [ "$many_rc" = 0 ]
+check "many: three jobs queued" [ "$(pp_job_count)" = $((PP_JOBS_BEFORE + 3)) ]
+for n in 1 2 3; do check "many: the number typed into the form of \"Many $n\" reached its document" many_job_for "$n"; done
+
 # --- 6. 32-bit monitor, SysMode "0": the form in the printing process -------
 # (The 32-bit printing process loads the 32-bit monitor, so 6 and 7 need
 # 32-bit programs.)
