@@ -2,6 +2,7 @@
 
 #include "common/win32/pipe_security.h"
 #include "common/win32/procedure_address.h"
+#include "common/win32/scoped_handle.h"
 
 #include <utility>
 #include <vector>
@@ -11,21 +12,6 @@ namespace tolvane {
 namespace {
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-class ScopedHandle {
-public:
-    ScopedHandle() = default;
-    ~ScopedHandle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    HANDLE* Out() { return &handle_; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
 
 bool EnablePrivilege(HANDLE token, const wchar_t* name) {
     TOKEN_PRIVILEGES privileges{};

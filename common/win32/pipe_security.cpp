@@ -1,28 +1,11 @@
 #include "common/win32/pipe_security.h"
 
+#include "common/win32/scoped_handle.h"
+
 namespace tolvane {
 
-namespace {
-
-class TokenHandle {
-public:
-    TokenHandle() = default;
-    ~TokenHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-    HANDLE* Out() { return &handle_; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
-}  // namespace
-
 ActingUserOnlySecurity::ActingUserOnlySecurity() {
-    TokenHandle token;
+    ScopedHandle token;
     if (!OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, token.Out()) &&
         (GetLastError() != ERROR_NO_TOKEN || !OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Out()))) {
         return;

@@ -30,8 +30,8 @@ bool MakePort(HKEY ports, int number) {
     HKEY source = nullptr, target = nullptr;
     const std::wstring name = L"M" + std::to_wstring(number);
     if (RegOpenKeyExW(ports, L"P", 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
-    bool made = RegCreateKeyExW(ports, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) ==
-                ERROR_SUCCESS;
+    bool made =
+        RegCreateKeyExW(ports, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS;
     for (DWORD index = 0; made; ++index) {
         wchar_t value[256];
         DWORD valueLength = 256, type = 0;
@@ -42,8 +42,9 @@ bool MakePort(HKEY ports, int number) {
         made = RegSetValueExW(target, value, 0, type, data, dataLength) == ERROR_SUCCESS;
     }
     const wchar_t noConfirmation[] = L"0";
-    if (made) made = RegSetValueExW(target, L"Confirm", 0, REG_SZ, reinterpret_cast<const BYTE*>(noConfirmation),
-                                    sizeof noConfirmation) == ERROR_SUCCESS;
+    if (made)
+        made = RegSetValueExW(target, L"Confirm", 0, REG_SZ, reinterpret_cast<const BYTE*>(noConfirmation),
+                              sizeof noConfirmation) == ERROR_SUCCESS;
     if (target) RegCloseKey(target);
     RegCloseKey(source);
     return made;
@@ -64,11 +65,11 @@ void Print(LPMONITOR2 table, HANDLE monitor, Document& document, DWORD start) {
     DOC_INFO_1W info{name.data(), nullptr, nullptr};
     std::string text = DocumentText(document.number);
     DWORD written = 0;
-    document.ended = table->pfnOpenPort(monitor, port.data(), &handle) &&
-                     table->pfnStartDocPort(handle, printer, 0, 1, reinterpret_cast<LPBYTE>(&info)) &&
-                     table->pfnWritePort(handle, reinterpret_cast<LPBYTE>(text.data()), static_cast<DWORD>(text.size()),
-                                         &written) &&
-                     table->pfnEndDocPort(handle);
+    document.ended =
+        table->pfnOpenPort(monitor, port.data(), &handle) &&
+        table->pfnStartDocPort(handle, printer, 0, 1, reinterpret_cast<LPBYTE>(&info)) &&
+        table->pfnWritePort(handle, reinterpret_cast<LPBYTE>(text.data()), static_cast<DWORD>(text.size()), &written) &&
+        table->pfnEndDocPort(handle);
     document.error = document.ended ? 0 : GetLastError();
     document.milliseconds = GetTickCount() - start;
     if (handle) table->pfnClosePort(handle);
@@ -98,8 +99,9 @@ int wmain(int argc, wchar_t** argv) {
     HMODULE library = LoadLibraryW(argv[1]);
     using Initialize = LPMONITOR2(WINAPI*)(PMONITORINIT, PHANDLE);
     const auto initialize =
-        library ? reinterpret_cast<Initialize>(reinterpret_cast<void*>(GetProcAddress(library, "InitializePrintMonitor2")))
-                : nullptr;
+        library
+            ? reinterpret_cast<Initialize>(reinterpret_cast<void*>(GetProcAddress(library, "InitializePrintMonitor2")))
+            : nullptr;
     if (!initialize) {
         std::printf("pp_many: cannot load %ls (error %lu)\n", argv[1], static_cast<unsigned long>(GetLastError()));
         return 1;
