@@ -68,13 +68,16 @@ int main(int argc, char** argv) {
     if (argc == 5) request.compression = UploadCompression::kOff;
     WinsockConnection connection;
     SpoolFileReader reader(argv[2]);
+    const DWORD start = GetTickCount();
     const SubmissionOutcome outcome = SubmitFax(connection, reader, request);
+    const DWORD elapsed = GetTickCount() - start;
     for (const JobResult& job : outcome.jobs) {
         if (job.submitted) std::printf("JOB %d\n", std::atoi(job.serverReply.c_str() + 8));  // "200 Job N"
     }
-    std::printf("upload: %s, %llu bytes as %llu\n", outcome.upload.compressed ? "MODE Z" : "MODE S",
+    std::printf("upload: %s, %llu bytes as %llu; the submission took %lu ms\n",
+                outcome.upload.compressed ? "MODE Z" : "MODE S",
                 static_cast<unsigned long long>(outcome.upload.documentBytes),
-                static_cast<unsigned long long>(outcome.upload.sentBytes));
+                static_cast<unsigned long long>(outcome.upload.sentBytes), static_cast<unsigned long>(elapsed));
     std::printf("summary: %s\n", outcome.summary.c_str());
     const bool silentOk = SilentListenerTimesOut();
     return outcome.everyJobSubmitted && silentOk ? 0 : 1;
